@@ -1,0 +1,55 @@
+#include "StatusBar.h"
+
+#include <QLabel>
+
+namespace Lanvo {
+
+namespace {
+
+struct PanelLayout
+{
+    int Width;
+    Qt::Alignment Alignment;
+    const char *Name;
+};
+
+constexpr std::array<PanelLayout, TStatusPanels::PanelCount> Layout = {{
+    {80, Qt::AlignCenter, "Games listed"},
+    {50, Qt::AlignCenter, "Install type"},
+    {100, Qt::AlignLeft | Qt::AlignVCenter, "ROM set"},
+    {50, Qt::AlignLeft | Qt::AlignVCenter, "Status"},
+}};
+
+} // namespace
+
+TStatusPanels::TStatusPanels(QWidget *parent)
+    : QStatusBar(parent)
+{
+    setSizeGripEnabled(true);
+    setFixedHeight(22);
+    for (int i = 0; i < PanelCount; ++i) {
+        auto *panel = new QLabel(this);
+        panel->setFixedWidth(Layout[i].Width);
+        panel->setAlignment(Layout[i].Alignment);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setAccessibleName(QString::fromLatin1(Layout[i].Name));
+        addWidget(panel);
+        m_panels[static_cast<size_t>(i)] = panel;
+    }
+}
+
+void TStatusPanels::setPanelText(int panel, const QString &text)
+{
+    if (panel >= 0 && panel < PanelCount)
+        m_panels[static_cast<size_t>(panel)]->setText(text);
+}
+
+QString TStatusPanels::panelText(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount)
+        return {};
+    return m_panels[static_cast<size_t>(panel)]->text();
+}
+
+} // namespace Lanvo

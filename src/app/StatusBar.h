@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStatusBar>
+
+#include <array>
+
+class QLabel;
+
+namespace Lanvo {
+
+// The status bar of the main window: four panels of fixed width.
+class TStatusPanels : public QStatusBar
+{
+    Q_OBJECT
+
+public:
+    static constexpr int PanelCount = 4;
+
+    explicit TStatusPanels(QWidget *parent = nullptr);
+
+    void setPanelText(int panel, const QString &text);
+    QString panelText(int panel) const;
+
+private:
+    std::array<QLabel *, PanelCount> m_panels{};
+};
+
+} // namespace Lanvo

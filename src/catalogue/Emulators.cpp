@@ -1,0 +1,170 @@
+#include "Emulators.h"
+
+#include "FilesUtils.h"
+#include "GamesFile.h"
+#include "RomScan.h"
+#include "TextDecoding.h"
+
+#include <QDir>
+
+namespace Lanvo {
+
+namespace {
+
+// Keeps the list's update bracket balanced when a step throws.
+class ListUpdate
+{
+public:
+    explicit ListUpdate(IListRows *rows)
+        : m_rows(rows)
+    {
+        m_rows->beginUpdate();
+    }
+    ~ListUpdate() { m_rows->endUpdate(); }
+    ListUpdate(const ListUpdate &) = delete;
+    ListUpdate &operator=(const ListUpdate &) = delete;
+
+private:
+    IListRows *m_rows;
+};
+
+bool passesFilter(const TGame &game, TGameFilter filter)
+{
+    switch (filter) {
+    case gfAvailable:
+        return game.Location != rlMissing;
+    case gfMissing:
+        return game.Location == rlMissing;
+    case gfAll:
+        break;
+    }
+    return true;
+}
+
+} // namespace
+
+TEmulators::TEmulators(QObject *owner, const QString &startDirectory)
+    : QObject(owner)
+{
+    AltPath = {QString::fromLatin1(DefaultAltPath), QString::fromLatin1(DefaultAltPath)};
+    const QString start = startDirectory.isEmpty() ? QDir::currentPath() : startDirectory;
+    StartDir = {QStringLiteral("."), ExpandPath(start, start)};
+    TitlePicDir = makePath(QStringLiteral("./lanvo/TitlePic"));
+    GamePicDir = makePath(QStringLiteral("./lanvo/GamePic"));
+    PictureDir = TitlePicDir;
+    RomPath1 = makePath(QStringLiteral("."));
+    RomPath2 = makePath(QStringLiteral("."));
+    DataDir = makePath(QStringLiteral("./lanvo"));
+    SetGamesDatafile(QString::fromLatin1(DefaultGamesDatafile));
+    AdditionalParameters.clear();
+}
+
+TEmulators::~TEmulators() = default;
+
+TPath TEmulators::makePath(const QString &configured) const
+{
+    const QString path = toPlatformSeparators(configured);
+    return {path, ExpandPath(path, StartDir.FullPath)};
+}
+
+QString TEmulators::gamesFilePath() const
+{
+    return joinPath(DataDir.FullPath, m_gamesDatafile);
+}
+
+void TEmulators::SetGamesDatafile(const QString &value)
+{
+    m_gamesDatafile = value;
+    if (!ListGames)
+        return;
+    if (fileExists(gamesFilePath()))
+        RefreshList(gfAll);
+    else
+        emptyListRows();
+}
+
+TGame *TEmulators::GetGame(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_games.size()))
+        return nullptr;
+    return m_games[static_cast<size_t>(index)].get();
+}
+
+void TEmulators::LoadGames()
+{
+    const QByteArray content = readWholeFile(gamesFilePath());
+    const QList<QByteArray> lines = splitGamesFileLines(content);
+    m_games.reserve(m_games.size() + static_cast<size_t>(lines.size()));
+    for (const QByteArray &line : lines) {
+        const GameFields fields = parseGameLine(line);
+        auto game = std::make_unique<TGame>();
+        game->Name = displayText(fields.name);
+        game->Year = displayText(fields.year);
+        game->Manufacturer = displayText(fields.manufacturer);
+        game->GameType = displayText(fields.gameType);
+        game->RomSet = displayText(fields.romSet);
+        ScanRomSet(*game, RomPath1.FullPath, RomPath2.FullPath);
+        m_games.push_back(std::move(game));
+    }
+}
+
+void TEmulators::RefreshList(TGameFilter filter)
+{
+    const BusyCursor busy(Prompts);
+    QString caption;
+    rememberSelection(caption);
+    emptyListRows();
+    m_games.clear();
+    CurrentGame = nullptr;
+    LoadGames();
+    fillRows(filter);
+    reselect(caption);
+}
+
+void TEmulators::rememberSelection(QString &caption)
+{
+    const int row = ListGames ? ListGames->selectedRow() : -1;
+    if (row >= 0) {
+        caption = ListGames->rowCaption(row);
+    } else {
+        caption.clear();
+        CurrentGame = nullptr;
+    }
+}
+
+void TEmulators::emptyListRows()
+{
+    if (!ListGames)
+        return;
+    {
+        const ListUpdate update(ListGames);
+        ListGames->clearRows();
+    }
+    ListGames->repaintRows();
+}
+
+void TEmulators::fillRows(TGameFilter filter)
+{
+    if (!ListGames)
+        return;
+    const ListUpdate update(ListGames);
+    for (const auto &game : m_games) {
+        if (!passesFilter(*game, filter))
+            continue;
+        ListGames->appendRow(game->Name, {game->Year, game->GameType, game->Manufacturer}, game.get(),
+                             static_cast<int>(game->Location));
+    }
+}
+
+void TEmulators::reselect(const QString &caption)
+{
+    if (caption.isEmpty() || !ListGames)
+        return;
+    const int row = ListGames->findCaption(caption);
+    if (row < 0)
+        return;
+    ListGames->selectRow(row);
+    CurrentGame = ListGames->rowGame(row);
+}
+
+} // namespace Lanvo

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "Interfaces.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace Lanvo {
+
+enum TInstallType { itCDRom, itHD };
+enum TRomLocation : quint8 { rlMissing, rlDirectory, rlZip };
+enum TGameFilter { gfAll, gfAvailable, gfMissing };
+
+// A directory as configured (relative or absolute) and its absolute form without a trailing separator.
+struct TPath
+{
+    QString Path;
+    QString FullPath;
+
+    bool operator==(const TPath &) const = default;
+};
+
+// One game of the catalogue, as read from one games-file line and found by the scan.
+struct TGame
+{
+    QString Name;
+    QString RomSet;
+    QString Year;
+    QString Manufacturer;
+    QString GameType;
+    bool Available = false;
+    TRomLocation Location = rlMissing;
+    QString FoundPath;
+};
+
+// The games catalogue, its directories, the selected game, and the run of a game.
+class TEmulators : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *DefaultGamesDatafile = "GAMES.CSV";
+    static constexpr const char *DefaultAltPath = "/tmp/lanvo";
+
+    // StartDirectory is the current directory at construction unless a caller (a test) names another.
+    explicit TEmulators(QObject *owner, const QString &startDirectory = QString());
+    ~TEmulators() override;
+
+    // Published properties.
+    IListRows *ListGames = nullptr;
+    IPicture *PicDefault = nullptr;
+    IPicture *PicGame = nullptr;
+    IPrompts *Prompts = nullptr;
+    bool ZipSupport = false;
+    QString AdditionalParameters;
+
+    const QString &GamesDatafile() const { return m_gamesDatafile; }
+    void SetGamesDatafile(const QString &value);
+    TInstallType InstallType() const { return m_installType; }
+    void SetInstallType(TInstallType value) { m_installType = value; }
+
+    // Other members.
+    QString CommandLine;
+    QString WorkDir;
+    TGame *CurrentGame = nullptr;
+    TPath RomPath1;
+    TPath RomPath2;
+    TPath StartDir;
+    TPath AltPath;
+    TPath DataDir;
+    TPath TitlePicDir;
+    TPath GamePicDir;
+    TPath PictureDir;
+
+    const std::vector<std::unique_ptr<TGame>> &Games() const { return m_games; }
+    TGame *GetGame(int index) const;
+    QString gamesFilePath() const;
+    // A TPath for a configured path: Path as given, FullPath expanded against the start directory.
+    TPath makePath(const QString &configured) const;
+
+    // Reloads the games file, rescans, refills the list with the games passing Filter and selects the
+    // previously selected game again by name.
+    void RefreshList(TGameFilter filter);
+    void LoadGames();
+
+private:
+    void rememberSelection(QString &caption);
+    void emptyListRows();
+    void fillRows(TGameFilter filter);
+    void reselect(const QString &caption);
+
+    QString m_gamesDatafile;
+    TInstallType m_installType = itCDRom;
+    std::vector<std::unique_ptr<TGame>> m_games;
+};
+
+} // namespace Lanvo

@@ -1,0 +1,129 @@
+#include "Corvane.h"
+
+#include "FilesUtils.h"
+
+#include <QFile>
+
+namespace Lanvo {
+
+namespace {
+
+// The region byte: any value other than 0, 1 and 2 leaves the language as it was.
+void applyLanguageByte(quint8 value, TGameLanguage &language)
+{
+    switch (value) {
+    case 0:
+        language = glJapaneze;
+        break;
+    case 1:
+        language = glUs;
+        break;
+    case 2:
+        language = glEuropean;
+        break;
+    default:
+        break;
+    }
+}
+
+bool readByteAt(QFile &file, qint64 offset, quint8 &value)
+{
+    char byte = 0;
+    if (file.size() <= offset || !file.seek(offset) || file.read(&byte, 1) != 1)
+        return false;
+    value = static_cast<quint8>(byte);
+    return true;
+}
+
+} // namespace
+
+TCorvane::TCorvane(QObject *owner, const QString &startDirectory)
+    : TEmulators(owner, startDirectory)
+{
+    Vsync = true;
+    Frameskip = false;
+    FrameskipValue = 1;
+    Vga = false;
+    Noanalysis = false;
+    Scanlines = slOn;
+    Modex = false;
+    Bios.clear();
+    BiosPath.Path = QStringLiteral("./lanvo/bios");
+    BiosPath.FullPath = joinPath(DataDir.FullPath, QStringLiteral("bios"));
+    Language = glEuropean;
+    System = ctArcade;
+    DataFileName = QStringLiteral("corinit.dat");
+    m_emulatorExe = QStringLiteral("corvane.exe");
+    m_extenderExe = QStringLiteral("dos4gw.exe");
+    ProcessSnapshots = true;
+    DeleteSnapshot = true;
+    m_emulatorFound = false;
+}
+
+QString TCorvane::initFilePath() const
+{
+    return joinPath(WorkDir, DataFileName);
+}
+
+void TCorvane::CheckEmulator()
+{
+    m_emulatorFound = true;
+    if (fileExists(joinPath(WorkDir, m_emulatorExe)))
+        return;
+    if (Prompts)
+        Prompts->showMessage(PromptKind::Plain,
+                             QStringLiteral("Corvane.exe not found in %1/ . Emulator will not run").arg(WorkDir),
+                             PromptButtons::Ok);
+    m_emulatorFound = false;
+}
+
+void TCorvane::ReadInitFile()
+{
+    QFile file(initFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    quint8 value = 0;
+    if (readByteAt(file, LanguageOffset, value))
+        applyLanguageByte(value, Language);
+    if (readByteAt(file, SystemOffset, value))
+        System = value == 0 ? ctConsole : ctArcade;
+}
+
+void TCorvane::WriteInitFile() const
+{
+    QFile file(initFilePath());
+    // ExistingOnly: the file belongs to the emulator; it is patched, never created or truncated.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return;
+    if (WriteInitByte(file, LanguageOffset, languageByte(Language)))
+        WriteInitByte(file, SystemOffset, systemByte(System));
+}
+
+bool WriteInitByte(QFileDevice &file, qint64 offset, quint8 value)
+{
+    // Writing past the end would extend the emulator's file.
+    if (file.size() <= offset || !file.seek(offset))
+        return false;
+    const char byte = static_cast<char>(value);
+    return file.write(&byte, 1) == 1;
+}
+
+quint8 languageByte(TGameLanguage language)
+{
+    switch (language) {
+    case glJapaneze:
+        return 0;
+    case glUs:
+        return 1;
+    case glEuropean:
+        break;
+    }
+    return 2;
+}
+
+quint8 systemByte(TConsoleType system)
+{
+    return system == ctArcade ? 0x80 : 0x00;
+}
+
+} // namespace Lanvo

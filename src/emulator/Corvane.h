@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Emulators.h"
+
+#include <QFileDevice>
+
+namespace Lanvo {
+
+enum TScanLines { slOff, slOn, sl25, sl50, sl100 };
+enum TGameLanguage { glUs, glEuropean, glJapaneze };
+enum TConsoleType { ctArcade, ctConsole };
+
+// The emulator driver: the catalogue of TEmulators plus the emulator's option set, its
+// initialisation file and its presence in the work directory.
+class TCorvane : public TEmulators
+{
+    Q_OBJECT
+
+public:
+    static constexpr qint64 LanguageOffset = 18;
+    static constexpr qint64 SystemOffset = 19;
+
+    explicit TCorvane(QObject *owner, const QString &startDirectory = QString());
+
+    // Published properties; plain stored values without side effects.
+    QString Bios;
+    TPath BiosPath;
+    bool Vsync = true;
+    bool Frameskip = false;
+    int FrameskipValue = 1;
+    bool Vga = false;
+    bool Noanalysis = false;
+    TScanLines Scanlines = slOn;
+    bool Modex = false;
+    TGameLanguage Language = glEuropean;
+    TConsoleType System = ctArcade;
+    QString DataFileName;
+    bool ProcessSnapshots = true;
+    bool DeleteSnapshot = true;
+
+    // Fixed per instance.
+    const QString &EmulatorExe() const { return m_emulatorExe; }
+    const QString &ExtenderExe() const { return m_extenderExe; }
+    bool EmulatorFound() const { return m_emulatorFound; }
+    const QString &BiosDir() const { return BiosPath.FullPath; }
+    QString initFilePath() const;
+
+    // Sets EmulatorFound; tells the user through Prompts when the emulator is missing.
+    void CheckEmulator();
+    // Language and System from the initialisation file; quiet when it can't be read.
+    void ReadInitFile();
+    // Language and System into the initialisation file; never creates, truncates or extends it.
+    void WriteInitFile() const;
+
+private:
+    QString m_emulatorExe;
+    QString m_extenderExe;
+    bool m_emulatorFound = false;
+};
+
+// Writes one byte at Offset of an open file without ever extending it; false when it can't.
+bool WriteInitByte(QFileDevice &file, qint64 offset, quint8 value);
+
+quint8 languageByte(TGameLanguage language);
+quint8 systemByte(TConsoleType system);
+
+} // namespace Lanvo

@@ -1,0 +1,90 @@
+#include "WorkDirectory.h"
+
+#include "FilesUtils.h"
+#include "LanvoError.h"
+#include "ProfileFile.h"
+#include "SettingsFile.h"
+#include "TextDecoding.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace Lanvo {
+
+bool createWritabilityMarker(const QString &directory)
+{
+    QFile marker(joinPath(directory, QString::fromLatin1(WritabilityMarker)));
+    if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    marker.close();
+    marker.remove(); // a marker that can't be removed stays; the directory is writable all the same
+    return true;
+}
+
+WorkDirectoryDecision::WorkDirectoryDecision(TCorvane &emulator, IPrompts &prompts)
+    : m_emulator(emulator)
+    , m_prompts(prompts)
+    , m_markerTest(createWritabilityMarker)
+{
+}
+
+bool WorkDirectoryDecision::decide()
+{
+    readAlternateDirectory();
+    const QString start = m_emulator.StartDir.FullPath;
+    if (m_markerTest(start)) {
+        m_emulator.WorkDir = start;
+        m_emulator.SetInstallType(itHD);
+        return true;
+    }
+
+    const QString alternate = m_emulator.AltPath.FullPath;
+    if (!directoryExists(alternate))
+        QDir().mkpath(alternate); // a failure shows as the marker test's failure below
+    if (!m_markerTest(alternate)) {
+        m_prompts.showMessage(PromptKind::Error,
+                              QStringLiteral("Alternate path is write protected!(%1)").arg(alternate),
+                              PromptButtons::Ok);
+        return false;
+    }
+    m_emulator.WorkDir = alternate;
+    m_emulator.SetInstallType(itCDRom);
+    QDir::setCurrent(alternate);
+    copyMissingFiles();
+    return true;
+}
+
+void WorkDirectoryDecision::readAlternateDirectory()
+{
+    const ProfileFile startSettings(settingsFilePath(m_emulator.StartDir.FullPath));
+    const QByteArray stored = startSettings.readString(SettingsSection, "AltPath", TEmulators::DefaultAltPath);
+    const QString expanded =
+        ExpandPath(toPlatformSeparators(displayText(stored)), m_emulator.StartDir.FullPath);
+    m_emulator.AltPath = {expanded, expanded};
+}
+
+void WorkDirectoryDecision::copyMissingFiles()
+{
+    const QString work = m_emulator.WorkDir;
+    copyOne(m_emulator.EmulatorExe(), QStringLiteral("Error while copying corvane to %1.").arg(work));
+    for (const QString &name : {m_emulator.ExtenderExe(), m_emulator.DataFileName})
+        copyOne(name, QStringLiteral("Error while copying %1 to %2.").arg(name, work));
+    copyOne(QString::fromLatin1(SettingsFileName),
+            QStringLiteral("Error while copying Lanvo.ini to %1.").arg(work));
+    copyOne(QStringLiteral("Keydef.dat"), QStringLiteral("Error while copying Keydef.dat to %1.").arg(work));
+}
+
+void WorkDirectoryDecision::copyOne(const QString &name, const QString &failureText)
+{
+    const QString target = joinPath(m_emulator.WorkDir, name);
+    const QString source = joinPath(m_emulator.StartDir.FullPath, name);
+    if (fileExists(target) || !fileExists(source))
+        return;
+    try {
+        CopyFileTo(source, target);
+    } catch (const LanvoError &) {
+        m_prompts.showMessage(PromptKind::Plain, failureText, PromptButtons::Ok);
+    }
+}
+
+} // namespace Lanvo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Corvane.h"
+
+#include <functional>
+
+namespace Lanvo {
+
+inline constexpr const char *WritabilityMarker = "lanvo.___";
+
+// Creates the marker file in Directory and removes it again; true when the creation succeeded.
+bool createWritabilityMarker(const QString &directory);
+
+// Decides where the program works: the start directory when it can be written, otherwise the
+// alternate directory, into which the emulator and its files are copied when they are missing there.
+class WorkDirectoryDecision
+{
+public:
+    using MarkerTest = std::function<bool(const QString &directory)>;
+
+    WorkDirectoryDecision(TCorvane &emulator, IPrompts &prompts);
+
+    // The writability test; tests replace it to stand for a read-only medium.
+    void setMarkerTest(MarkerTest test) { m_markerTest = std::move(test); }
+
+    // False when the alternate directory can't be written: the user has been told, the program ends.
+    bool decide();
+
+private:
+    void readAlternateDirectory();
+    void copyMissingFiles();
+    void copyOne(const QString &name, const QString &failureText);
+
+    TCorvane &m_emulator;
+    IPrompts &m_prompts;
+    MarkerTest m_markerTest;
+};
+
+} // namespace Lanvo

@@ -1,0 +1,151 @@
+#include "FilesUtils.h"
+
+#include "LanvoError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Lanvo {
+
+namespace {
+
+constexpr qint64 CopyBlockSize = 8192;
+
+bool isRefusedName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return true;
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return true;
+    // A drive ("c:") means something on the system the file may come from.
+    return name.size() >= 2 && name.at(1) == QLatin1Char(':') && name.at(0).isLetter();
+}
+
+QString withoutTrailingSeparator(QString path)
+{
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+void copyBlocks(QFile &in, QSaveFile &out, const QString &destination)
+{
+    QByteArray block(CopyBlockSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(block.data(), CopyBlockSize);
+        if (got < 0)
+            throw LanvoError(openErrorText(in.fileName()));
+        if (got > 0 && out.write(block.constData(), got) != got)
+            throw LanvoError(createErrorText(destination));
+        if (got < CopyBlockSize)
+            return;
+    }
+}
+
+// Attributes are not copied, but here a program without its execute permission is no program.
+void keepExecutable(const QString &source, const QString &target)
+{
+    if (!QFileInfo(source).isExecutable())
+        return;
+    QFile copy(target);
+    copy.setPermissions(copy.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+                        | QFileDevice::ExeOther);
+}
+
+} // namespace
+
+QString openErrorText(const QString &path)
+{
+    return QStringLiteral("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path));
+}
+
+QString createErrorText(const QString &path)
+{
+    return QStringLiteral("Impossible de créer le fichier %1").arg(QDir::toNativeSeparators(path));
+}
+
+QString toPlatformSeparators(const QString &path)
+{
+    QString result = path;
+    result.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return result;
+}
+
+QString ExpandPath(const QString &path, const QString &base)
+{
+    const QString anchor = directoryExists(base) ? base : QDir::currentPath();
+    const QString absolute = QDir(anchor).absoluteFilePath(toPlatformSeparators(path));
+    return withoutTrailingSeparator(QDir::cleanPath(absolute));
+}
+
+QString joinPath(const QString &dir, const QString &name)
+{
+    if (dir.endsWith(QLatin1Char('/')))
+        return dir + name;
+    return dir + QLatin1Char('/') + name;
+}
+
+bool isPlainFileName(const QString &name)
+{
+    return !isRefusedName(name);
+}
+
+QString containedPath(const QString &dir, const QString &nameFromFile)
+{
+    if (isRefusedName(nameFromFile))
+        throw LanvoError(QStringLiteral("The name \"%1\" can't be used inside %2: it must be a plain "
+                                        "file name without separators or \"..\".")
+                             .arg(nameFromFile, QDir::toNativeSeparators(dir)));
+    return joinPath(dir, nameFromFile);
+}
+
+bool fileExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+bool directoryExists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+void CopyFileTo(const QString &source, const QString &destination)
+{
+    QString target = ExpandPath(destination, QDir::currentPath());
+    if (directoryExists(target))
+        target = joinPath(target, QFileInfo(source).fileName());
+
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw LanvoError(openErrorText(source));
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        throw LanvoError(createErrorText(target));
+    copyBlocks(in, out, target);
+    if (!out.commit())
+        throw LanvoError(createErrorText(target));
+    keepExecutable(source, target);
+}
+
+void writeFileAtomically(const QString &path, const QByteArray &content)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit())
+        throw LanvoError(createErrorText(path));
+}
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        throw LanvoError(openErrorText(path));
+    QByteArray content = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        throw LanvoError(openErrorText(path));
+    return content;
+}
+
+} // namespace Lanvo

@@ -1,0 +1,149 @@
+#include "Main.h"
+#include "TestFakes.h"
+#include "U_gamesdb.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Lanvo;
+using namespace Lanvo::Test;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_savedCurrent = QDir::currentPath(); }
+    void cleanup() { QDir::setCurrent(m_savedCurrent); }
+
+    void firstStartListsAvailableGamesAndSavesAtClose();
+    void secondStartKeepsSettingsAndWindow();
+    void earlyEndWritesNothing();
+    void exitMenuClosesThroughTheSameHandling();
+
+private:
+    QString m_savedCurrent;
+};
+
+namespace {
+
+QByteArray initFile()
+{
+    QByteArray bytes(24, '\x11');
+    bytes[18] = 0; // Japanese
+    bytes[19] = 0; // console
+    return bytes;
+}
+
+} // namespace
+
+void TestMainWindow::firstStartListsAvailableGamesAndSavesAtClose()
+{
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("corvane.exe"), "MZ");
+    writeFile(dir.filePath("corinit.dat"), initFile());
+    makeDirectory(dir.filePath("kof98"));
+    makeDirectory(dir.filePath("aof3"));
+    writeFile(dir.filePath("Goalx3.zip"), "PK");
+    RecordingPrompts prompts;
+    {
+        TF_Lanvo window({dir.path(), &prompts, {}});
+        QVERIFY(!window.startupOutcome().EndProgram);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Lanvo Corvane - Version 1.61"));
+        QStringList captions;
+        for (int row = 0; row < window.ListGames->rowCount(); ++row)
+            captions << window.ListGames->rowCaption(row);
+        QCOMPARE(captions, (QStringList{"Art Of Fighting 3", "Goal! Goal! Goal!", "King of Fighters '98"}));
+        const QAbstractItemModel *model = window.ListGames->model();
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
+        QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Manufacturer"));
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("1996"));
+        QCOMPARE(window.SB_InfoBar->panelText(0), QStringLiteral("3 games"));
+        QCOMPARE(window.SB_InfoBar->panelText(1), QStringLiteral("HD"));
+        QCOMPARE(window.PageControl->currentWidget(), window.PageGames);
+        QCOMPARE(window.PageControl->tabText(1), QStringLiteral("Options"));
+        QVERIFY(prompts.Messages.isEmpty());
+        QCOMPARE(window.emulateur->Language, glJapaneze);
+
+        window.emulateur->Language = glUs;
+        window.emulateur->System = ctArcade;
+        window.emulateur->Vga = true;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.close());
+    }
+    const QByteArray ini = readFile(dir.filePath("Lanvo.ini"));
+    QVERIFY(ini.startsWith("[Lanvo]\r\nWindowState=NORMAL\r\nVersion=1.61\r\n"));
+    QVERIFY(ini.contains("\r\nVga=ON\r\n"));
+    QVERIFY(!ini.contains("RomPath1"));
+    const QByteArray init = readFile(dir.filePath("corinit.dat"));
+    QCOMPARE(init.size(), 24);
+    QCOMPARE(int(init[18]), 1);
+    QCOMPARE(quint8(init[19]), quint8(0x80));
+    QCOMPARE(readFile(dir.filePath("lanvo/GAMES.CSV")).count("\r\n"), 148);
+}
+
+void TestMainWindow::secondStartKeepsSettingsAndWindow()
+{
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("corvane.exe"), "MZ");
+    writeFile(dir.filePath("Lanvo.ini"),
+              "[Lanvo]\r\nVersion=1.61\r\nTop=40\r\nLeft=50\r\nHeigh=500\r\nWidth=700\r\nAddParam=-x\r\n");
+    writeFile(dir.filePath("lanvo/GAMES.CSV"), "Mine;1990;Me;Sport;mine\r\nOther;;;;other\r\n");
+    makeDirectory(dir.filePath("mine"));
+    RecordingPrompts prompts;
+    {
+        TF_Lanvo window({dir.path(), &prompts, {}});
+        QCOMPARE(window.ListGames->rowCount(), 1);
+        QCOMPARE(window.SB_InfoBar->panelText(0), QStringLiteral("1 games"));
+        QCOMPARE(window.size(), QSize(700, 500));
+        QCOMPARE(window.pos(), QPoint(50, 40));
+        QVERIFY(!window.catalogueWritten());
+        window.close();
+    }
+    const QByteArray ini = readFile(dir.filePath("Lanvo.ini"));
+    QVERIFY(ini.contains("Version=1.61\r\nTop=40\r\nLeft=50\r\nHeigh=500\r\nWidth=700\r\nAddParam=-x\r\n"));
+    QCOMPARE(ini.count("Version="), 1);
+    QCOMPARE(readFile(dir.filePath("lanvo/GAMES.CSV")), QByteArray("Mine;1990;Me;Sport;mine\r\nOther;;;;other\r\n"));
+    // No emulator: the user was told once.
+    QCOMPARE(prompts.Messages.size(), 0);
+}
+
+void TestMainWindow::earlyEndWritesNothing()
+{
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\nRomPath1=missing\r\n");
+    writeFile(dir.filePath("lanvo/GAMES.CSV"), "A;;;;a\r\n");
+    RecordingPrompts prompts;
+    prompts.Answers = {PromptAnswer::Ok, PromptAnswer::Abort};
+    {
+        TF_Lanvo window({dir.path(), &prompts, {}});
+        QVERIFY(window.startupOutcome().EndProgram);
+        QCOMPARE(prompts.texts(),
+                 (QStringList{"Corvane.exe not found in " + dir.path() + "/ . Emulator will not run",
+                              "Cannot read first rom directory (" + dir.filePath("missing") + "/)"}));
+    }
+    QCOMPARE(readFile(dir.filePath("Lanvo.ini")), QByteArray("[Lanvo]\r\nVersion=1.61\r\nRomPath1=missing\r\n"));
+}
+
+void TestMainWindow::exitMenuClosesThroughTheSameHandling()
+{
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("corvane.exe"), "MZ");
+    RecordingPrompts prompts;
+    TF_Lanvo window({dir.path(), &prompts, {}});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.Mn_File->title(), QStringLiteral("File"));
+    QCOMPARE(window.mnQuit->text(), QStringLiteral("E&xit"));
+    window.mnQuit->trigger();
+    QVERIFY(!window.isVisible());
+    QVERIFY(QFileInfo(dir.filePath("Lanvo.ini")).isFile());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

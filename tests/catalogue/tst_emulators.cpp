@@ -1,0 +1,253 @@
+#include "Emulators.h"
+#include "FilesUtils.h"
+#include "LanvoError.h"
+#include "RomScan.h"
+#include "TestFakes.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Lanvo;
+using namespace Lanvo::Test;
+
+class TestEmulators : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void constructionSetsDirectoriesAgainstStart();
+    void scanPrecedence_data();
+    void scanPrecedence();
+    void scanRefusesNamesReachingOut_data();
+    void scanRefusesNamesReachingOut();
+    void refreshFiltersAndKeepsFileOrder_data();
+    void refreshFiltersAndKeepsFileOrder();
+    void refreshReselectsByNameIgnoringCase();
+    void refreshSelectsFirstOfDuplicateNames();
+    void refreshWithFilterLeavingSelectionOutSelectsNothing();
+    void missingGamesFileEmptiesEverything();
+    void oddGamesFileNeverFails();
+    void setGamesDatafileRefreshesOrEmpties();
+
+private:
+    struct Fixture
+    {
+        QTemporaryDir Dir;
+        FakeListRows Rows;
+        RecordingPrompts Prompts;
+        std::unique_ptr<TEmulators> Emulator;
+
+        explicit Fixture(const QByteArray &games)
+        {
+            Emulator = std::make_unique<TEmulators>(nullptr, Dir.path());
+            writeFile(Emulator->gamesFilePath(), games);
+            Emulator->ListGames = &Rows;
+            Emulator->Prompts = &Prompts;
+        }
+        QStringList captions() const
+        {
+            QStringList result;
+            for (const auto &row : Rows.Rows)
+                result.append(row.Caption);
+            return result;
+        }
+    };
+};
+
+void TestEmulators::constructionSetsDirectoriesAgainstStart()
+{
+    const QTemporaryDir dir;
+    const TEmulators emulator(nullptr, dir.path());
+    QCOMPARE(emulator.StartDir, (TPath{".", dir.path()}));
+    QCOMPARE(emulator.TitlePicDir.FullPath, dir.path() + "/lanvo/TitlePic");
+    QCOMPARE(emulator.GamePicDir.FullPath, dir.path() + "/lanvo/GamePic");
+    QCOMPARE(emulator.PictureDir, emulator.TitlePicDir);
+    QCOMPARE(emulator.RomPath1.FullPath, dir.path());
+    QCOMPARE(emulator.RomPath2, emulator.RomPath1);
+    QCOMPARE(emulator.DataDir, (TPath{"./lanvo", dir.path() + "/lanvo"}));
+    QCOMPARE(emulator.AltPath, (TPath{"/tmp/lanvo", "/tmp/lanvo"}));
+    QCOMPARE(emulator.gamesFilePath(), dir.path() + "/lanvo/GAMES.CSV");
+    QCOMPARE(emulator.InstallType(), itCDRom);
+    QVERIFY(!emulator.ZipSupport);
+    QVERIFY(!emulator.CurrentGame);
+}
+
+void TestEmulators::scanPrecedence_data()
+{
+    QTest::addColumn<QStringList>("entries"); // "1:" or "2:" then a name; a trailing "/" makes a directory
+    QTest::addColumn<int>("location");
+    QTest::addColumn<QString>("found");       // relative to the temporary directory
+
+    QTest::newRow("nothing") << QStringList{} << int(rlMissing) << "";
+    QTest::newRow("directory in 1 beats archive in 2") << QStringList{"1:aof3/", "2:aof3.zip"}
+                                                       << int(rlDirectory) << "r1/aof3";
+    QTest::newRow("directory in 2 beats archive in 1") << QStringList{"1:aof3.zip", "2:aof3/"}
+                                                       << int(rlDirectory) << "r2/aof3";
+    QTest::newRow("directories in both: second wins") << QStringList{"1:aof3/", "2:aof3/"}
+                                                      << int(rlDirectory) << "r2/aof3";
+    QTest::newRow("archives in both: second wins") << QStringList{"1:aof3.zip", "2:aof3.zip"}
+                                                   << int(rlZip) << "r2/aof3.zip";
+    QTest::newRow("archive in 1 only") << QStringList{"1:aof3.zip"} << int(rlZip) << "r1/aof3.zip";
+    QTest::newRow("file without .zip is no find") << QStringList{"1:aof3"} << int(rlMissing) << "";
+    QTest::newRow("directory named .zip is no find") << QStringList{"1:aof3.zip/"} << int(rlMissing) << "";
+    QTest::newRow("case is the file system's") << QStringList{"1:AOF3/"} << int(rlMissing) << "";
+}
+
+void TestEmulators::scanPrecedence()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(int, location);
+    QFETCH(QString, found);
+    const QTemporaryDir dir;
+    makeDirectory(dir.filePath("r1"));
+    makeDirectory(dir.filePath("r2"));
+    for (const QString &entry : entries) {
+        const QString path = dir.filePath((entry.startsWith("1:") ? "r1/" : "r2/") + entry.mid(2));
+        if (path.endsWith('/'))
+            makeDirectory(path);
+        else
+            writeFile(path, "PK");
+    }
+    TGame game;
+    game.RomSet = QStringLiteral("aof3");
+    ScanRomSet(game, dir.filePath("r1"), dir.filePath("r2"));
+    QCOMPARE(int(game.Location), location);
+    QCOMPARE(game.Available, location != rlMissing);
+    QCOMPARE(game.FoundPath, found.isEmpty() ? QString() : dir.filePath(found));
+}
+
+void TestEmulators::scanRefusesNamesReachingOut_data()
+{
+    QTest::addColumn<QString>("romSet");
+    QTest::newRow("parent") << "../x";
+    QTest::newRow("empty names the ROM directory itself") << "";
+    QTest::newRow("absolute") << "/tmp";
+}
+
+void TestEmulators::scanRefusesNamesReachingOut()
+{
+    QFETCH(QString, romSet);
+    const QTemporaryDir dir;
+    makeDirectory(dir.filePath("roms"));
+    makeDirectory(dir.filePath("x")); // what "../x" would reach
+    TGame game;
+    game.RomSet = romSet;
+    ScanRomSet(game, dir.filePath("roms"), dir.filePath("roms"));
+    QCOMPARE(game.Location, rlMissing);
+    QVERIFY(game.FoundPath.isEmpty());
+}
+
+void TestEmulators::refreshFiltersAndKeepsFileOrder_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("all") << int(gfAll) << QStringList{"Zed", "Alpha", "Mid", ""};
+    QTest::newRow("available") << int(gfAvailable) << QStringList{"Zed", "Mid"};
+    QTest::newRow("missing") << int(gfMissing) << QStringList{"Alpha", ""};
+}
+
+void TestEmulators::refreshFiltersAndKeepsFileOrder()
+{
+    QFETCH(int, filter);
+    QFETCH(QStringList, captions);
+    Fixture f("Zed;1991;Maker;Sport;zed\r\nAlpha;;;;alpha\r\nMid;1995;M2;Puzzle;mid\r\n\r\n");
+    makeDirectory(f.Dir.filePath("zed"));
+    writeFile(f.Dir.filePath("mid.zip"), "PK");
+    f.Emulator->RefreshList(TGameFilter(filter));
+    QCOMPARE(f.captions(), captions);
+    QCOMPARE(f.Rows.OpenBrackets, 0);
+    QCOMPARE(f.Prompts.BusyDepth, 0);
+    QVERIFY(f.Prompts.BusyCount > 0);
+    QCOMPARE(f.Emulator->Games().size(), size_t(4));
+    if (filter == gfAll) {
+        const auto &zed = f.Rows.Rows.front();
+        QCOMPARE(zed.SubItems, (QStringList{"1991", "Sport", "Maker"}));
+        QCOMPARE(zed.StateImage, int(rlDirectory));
+        QCOMPARE(zed.Game, f.Emulator->GetGame(0));
+        QCOMPARE(f.Rows.Rows[2].StateImage, int(rlZip));
+        QCOMPARE(f.Rows.Rows[1].StateImage, int(rlMissing));
+    }
+}
+
+void TestEmulators::refreshReselectsByNameIgnoringCase()
+{
+    Fixture f("One;;;;one\r\nTwo;;;;two\r\n");
+    f.Emulator->RefreshList(gfAll);
+    f.Rows.selectRow(1);
+    writeFile(f.Emulator->gamesFilePath(), "TWO;;;;two\r\nOne;;;;one\r\n");
+    f.Emulator->RefreshList(gfAll);
+    QCOMPARE(f.Rows.Selected, 0);
+    QVERIFY(f.Emulator->CurrentGame);
+    QCOMPARE(f.Emulator->CurrentGame->Name, QStringLiteral("TWO"));
+}
+
+void TestEmulators::refreshSelectsFirstOfDuplicateNames()
+{
+    Fixture f("Same;1990;;;a\r\nOther;;;;b\r\nSame;1991;;;c\r\n");
+    f.Emulator->RefreshList(gfAll);
+    f.Rows.selectRow(2);
+    f.Emulator->RefreshList(gfAll);
+    QCOMPARE(f.Rows.Selected, 0);
+    QCOMPARE(f.Emulator->CurrentGame->RomSet, QStringLiteral("a"));
+}
+
+void TestEmulators::refreshWithFilterLeavingSelectionOutSelectsNothing()
+{
+    Fixture f("Here;;;;here\r\nGone;;;;gone\r\n");
+    makeDirectory(f.Dir.filePath("here"));
+    f.Emulator->RefreshList(gfAvailable);
+    f.Rows.selectRow(0);
+    f.Emulator->RefreshList(gfMissing);
+    QCOMPARE(f.captions(), QStringList{"Gone"});
+    QCOMPARE(f.Rows.Selected, -1);
+    QVERIFY(!f.Emulator->CurrentGame);
+}
+
+void TestEmulators::missingGamesFileEmptiesEverything()
+{
+    Fixture f("A;;;;a\r\n");
+    f.Emulator->RefreshList(gfAll);
+    f.Rows.selectRow(0);
+    QVERIFY(QFile::remove(f.Emulator->gamesFilePath()));
+    try {
+        f.Emulator->RefreshList(gfAll);
+        QFAIL("no error for a missing games file");
+    } catch (const LanvoError &error) {
+        QCOMPARE(error.message(), "Impossible d'ouvrir le fichier " + f.Emulator->gamesFilePath());
+    }
+    QCOMPARE(f.Rows.rowCount(), 0);
+    QVERIFY(f.Emulator->Games().empty());
+    QVERIFY(!f.Emulator->CurrentGame);
+    QCOMPARE(f.Prompts.BusyDepth, 0);
+    QCOMPARE(f.Rows.OpenBrackets, 0);
+}
+
+void TestEmulators::oddGamesFileNeverFails()
+{
+    QByteArray odd("No end\rCR only\nLF;1990\r\n\xff\xfe\x80 bytes;;;;rs\r\n");
+    odd += QByteArray(100000, 'n') + ";;;;big";
+    odd += QByteArray("\0after nul;;;;x", 15);
+    Fixture f(odd);
+    f.Emulator->RefreshList(gfAll);
+    QCOMPARE(f.Rows.rowCount(), 5);
+    QCOMPARE(f.Rows.Rows[2].SubItems.first(), QStringLiteral("1990"));
+    QCOMPARE(f.Rows.Rows[3].Caption, QString::fromUtf8("\xc3\xbf\xc3\xbe\xe2\x82\xac bytes")); // Windows-1252
+    QCOMPARE(f.Emulator->GetGame(4)->RomSet, QStringLiteral("big"));
+    QVERIFY(!f.Emulator->GetGame(5));
+    QVERIFY(!f.Emulator->GetGame(-1));
+}
+
+void TestEmulators::setGamesDatafileRefreshesOrEmpties()
+{
+    Fixture f("A;;;;a\r\nB;;;;b\r\n");
+    f.Emulator->SetGamesDatafile(QStringLiteral("GAMES.CSV"));
+    QCOMPARE(f.Rows.rowCount(), 2); // all games
+    f.Emulator->SetGamesDatafile(QStringLiteral("OTHER.CSV"));
+    QCOMPARE(f.Rows.rowCount(), 0);
+    QCOMPARE(f.Emulator->Games().size(), size_t(2)); // the catalogue itself is left as it is
+    QVERIFY(f.Prompts.Messages.isEmpty());
+}
+
+QTEST_APPLESS_MAIN(TestEmulators)
+#include "tst_emulators.moc"

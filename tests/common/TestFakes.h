@@ -1,0 +1,79 @@
+#pragma once
+
+#include "Emulators.h"
+#include "Interfaces.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+namespace Lanvo::Test {
+
+// A games list without a window: rows in a vector, a selection index, and a count of brackets.
+class FakeListRows : public IListRows
+{
+public:
+    struct Row
+    {
+        QString Caption;
+        QStringList SubItems;
+        TGame *Game;
+        int StateImage;
+    };
+
+    void beginUpdate() override { ++OpenBrackets; }
+    void endUpdate() override { --OpenBrackets; }
+    void clearRows() override
+    {
+        Rows.clear();
+        Selected = -1;
+    }
+    void repaintRows() override {}
+    void appendRow(const QString &caption, const QStringList &subItems, TGame *game, int stateImage) override
+    {
+        Rows.push_back({caption, subItems, game, stateImage});
+    }
+    int rowCount() const override { return static_cast<int>(Rows.size()); }
+    QString rowCaption(int row) const override { return Rows.at(static_cast<size_t>(row)).Caption; }
+    TGame *rowGame(int row) const override { return Rows.at(static_cast<size_t>(row)).Game; }
+    int selectedRow() const override { return Selected; }
+    int findCaption(const QString &caption) const override;
+    void selectRow(int row) override { Selected = row; }
+
+    std::vector<Row> Rows;
+    int Selected = -1;
+    int OpenBrackets = 0;
+};
+
+// Records every message and answers from a queue (Ok, or the button's default, when it runs dry).
+class RecordingPrompts : public IPrompts
+{
+public:
+    struct Message
+    {
+        PromptKind Kind;
+        QString Text;
+        PromptButtons Buttons;
+    };
+
+    PromptAnswer showMessage(PromptKind kind, const QString &text, PromptButtons buttons) override;
+    void showBusyCursor() override { ++BusyDepth, ++BusyCount; }
+    void restoreCursor() override { --BusyDepth; }
+
+    QStringList texts() const;
+
+    std::deque<PromptAnswer> Answers;
+    QList<Message> Messages;
+    int BusyDepth = 0;
+    int BusyCount = 0;
+};
+
+// Writes Content to Path, creating the parent directories.
+void writeFile(const QString &path, const QByteArray &content);
+QByteArray readFile(const QString &path);
+void makeDirectory(const QString &path);
+
+} // namespace Lanvo::Test

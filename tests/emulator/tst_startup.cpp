@@ -1,0 +1,294 @@
+#include "Startup.h"
+#include "TestFakes.h"
+#include "U_gamesdb.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Lanvo;
+using namespace Lanvo::Test;
+
+namespace {
+
+// The window's side of the start-up, recorded; refreshList fills a fake list as the real one does.
+class RecordingWindow : public IStartupWindow
+{
+public:
+    explicit RecordingWindow(TCorvane &emulator)
+        : m_emulator(emulator)
+    {
+        m_emulator.ListGames = &Rows;
+    }
+
+    void applyWindowSettings(const WindowSettings &settings) override
+    {
+        Steps << "window";
+        Settings = settings;
+    }
+    void setCaption(const QString &caption) override { Steps << "caption:" + caption; }
+    void setColumnCaptions(const QStringList &captions) override { Steps << "columns:" + captions.join(','); }
+    void applyLayout() override { Steps << "layout"; }
+    void showInstallType(const QString &text) override { Steps << "install:" + text; }
+    void activateGamesPage() override { Steps << "games page"; }
+    void refreshList() override
+    {
+        Steps << "refresh";
+        m_emulator.RefreshList(gfAvailable);
+    }
+
+    QStringList Steps;
+    WindowSettings Settings;
+    FakeListRows Rows;
+
+private:
+    TCorvane &m_emulator;
+};
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_savedCurrent = QDir::currentPath(); }
+    void cleanup() { QDir::setCurrent(m_savedCurrent); }
+
+    void firstStartWritesCatalogueAndFillsList();
+    void currentVersionKeepsGamesFile();
+    void versionMismatchAsksBeforeReplacing_data();
+    void versionMismatchAsksBeforeReplacing();
+    void missingGamesFileWithCurrentVersionAsks_data();
+    void missingGamesFileWithCurrentVersionAsks();
+    void romDirectoryCheck_data();
+    void romDirectoryCheck();
+    void emptyRomDirectoryIsNotChecked();
+    void unwritableGamesFileSkipsTheRest();
+    void readOnlyInstallWorksFromAlternate();
+    void writeProtectedAlternateEndsFirst();
+
+private:
+    struct Fixture
+    {
+        QTemporaryDir Dir;
+        std::unique_ptr<TCorvane> Emulator;
+        RecordingPrompts Prompts;
+        std::unique_ptr<RecordingWindow> Window;
+        std::unique_ptr<LanvoStartup> Startup;
+
+        Fixture()
+        {
+            Emulator = std::make_unique<TCorvane>(nullptr, Dir.path());
+            Emulator->Prompts = &Prompts;
+            Window = std::make_unique<RecordingWindow>(*Emulator);
+            Startup = std::make_unique<LanvoStartup>(*Emulator, Prompts, *Window);
+            writeFile(Dir.filePath("corvane.exe"), "MZ");
+        }
+        QString games() const { return Emulator->gamesFilePath(); }
+        void settings(const QByteArray &lines) { writeFile(Dir.filePath("Lanvo.ini"), "[Lanvo]\r\n" + lines); }
+    };
+
+    QString m_savedCurrent;
+};
+
+void TestStartup::firstStartWritesCatalogueAndFillsList()
+{
+    Fixture f;
+    makeDirectory(f.Dir.filePath("aof3"));
+    writeFile(f.Dir.filePath("kof98.zip"), "PK");
+    const StartupOutcome outcome = f.Startup->run();
+    QVERIFY(!outcome.EndProgram);
+    QVERIFY(f.Startup->catalogueWritten());
+    QVERIFY(f.Prompts.Messages.isEmpty());
+    for (const QString &dir : {"lanvo/TitlePic", "lanvo/GamePic", "lanvo/bios"})
+        QVERIFY2(QFileInfo(f.Dir.filePath(dir)).isDir(), qPrintable(dir));
+
+    const QByteArray written = readFile(f.games());
+    QCOMPARE(written.count("\r\n"), 148);
+    QVERIFY(written.startsWith(DefaultGameLines().first() + "\r\n"));
+    QVERIFY(written.endsWith(DefaultGameLines().last() + "\r\n"));
+
+    QCOMPARE(f.Window->Steps,
+             (QStringList{"window", "caption:Lanvo Corvane - Version 1.61", "columns:Name,Year,Type,Manufacturer",
+                          "layout", "install:HD", "games page", "refresh"}));
+    QCOMPARE(f.Window->Rows.rowCount(), 2); // available games, in games-file order
+    QCOMPARE(f.Window->Rows.Rows[0].Game->RomSet, QStringLiteral("aof3"));
+    QCOMPARE(f.Window->Rows.Rows[1].Game->RomSet, QStringLiteral("kof98"));
+    QCOMPARE(f.Emulator->Games().size(), size_t(148));
+    QVERIFY(f.Emulator->EmulatorFound());
+}
+
+void TestStartup::currentVersionKeepsGamesFile()
+{
+    Fixture f;
+    f.settings("Version=1.61\r\nTop=5\r\n");
+    writeFile(f.games(), "Mine;1990;Me;Sport;mine\r\n");
+    makeDirectory(f.Dir.filePath("mine"));
+    QVERIFY(!f.Startup->run().EndProgram);
+    QVERIFY(!f.Startup->catalogueWritten());
+    QCOMPARE(readFile(f.games()), QByteArray("Mine;1990;Me;Sport;mine\r\n"));
+    QCOMPARE(f.Window->Settings.Top, 5);
+    QCOMPARE(f.Window->Rows.rowCount(), 1);
+    QVERIFY(f.Prompts.Messages.isEmpty());
+}
+
+void TestStartup::versionMismatchAsksBeforeReplacing_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("yes") << int(PromptAnswer::Yes) << true;
+    QTest::newRow("no") << int(PromptAnswer::No) << false;
+}
+
+void TestStartup::versionMismatchAsksBeforeReplacing()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, replaced);
+    Fixture f;
+    f.settings("Version=1.50\r\n");
+    writeFile(f.games(), "Old;;;;old\r\n");
+    f.Prompts.Answers.push_back(PromptAnswer(answer));
+    QVERIFY(!f.Startup->run().EndProgram);
+    QCOMPARE(f.Prompts.texts(), QStringList{"Your current games file (games.csv) will be replaced by a new one"});
+    QCOMPARE(f.Prompts.Messages.first().Kind, PromptKind::Warning);
+    QCOMPARE(f.Prompts.Messages.first().Buttons, PromptButtons::YesNo);
+    QVERIFY(f.Startup->catalogueWritten()); // "Version" is saved at close either way
+    QCOMPARE(readFile(f.games()).count("\r\n"), replaced ? 148 : 1);
+    QCOMPARE(f.Emulator->Games().size(), size_t(replaced ? 148 : 1));
+}
+
+void TestStartup::missingGamesFileWithCurrentVersionAsks_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("yes writes the catalogue") << int(PromptAnswer::Yes) << false;
+    QTest::newRow("no leaves no games file") << int(PromptAnswer::No) << true;
+}
+
+void TestStartup::missingGamesFileWithCurrentVersionAsks()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, ends);
+    Fixture f;
+    f.settings("Version=1.61\r\n");
+    f.Prompts.Answers.push_back(PromptAnswer(answer));
+    const StartupOutcome outcome = f.Startup->run();
+    QCOMPARE(outcome.EndProgram, ends);
+    QStringList expected{"Your current games file (games.csv) will be replaced by a new one"};
+    if (ends) {
+        expected << "Can't open file " + f.games();
+        QCOMPARE(outcome.ExitCode, 0);
+        QCOMPARE(f.Prompts.Messages.last().Kind, PromptKind::Information);
+    }
+    QCOMPARE(f.Prompts.texts(), expected);
+}
+
+void TestStartup::romDirectoryCheck_data()
+{
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<bool>("ends");
+    QTest::addColumn<bool>("createOnRetry");
+
+    QTest::newRow("abort ends at once") << QList<int>{int(PromptAnswer::Abort)} << 1 << true << false;
+    QTest::newRow("retry, retry, ignore")
+        << QList<int>{int(PromptAnswer::Retry), int(PromptAnswer::Retry), int(PromptAnswer::Ignore)} << 3 << false
+        << false;
+    QTest::newRow("closing the box is ignore") << QList<int>{int(PromptAnswer::None)} << 1 << false << false;
+    QTest::newRow("retry after the directory appeared")
+        << QList<int>{int(PromptAnswer::Retry)} << 1 << false << true;
+}
+
+void TestStartup::romDirectoryCheck()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(int, boxes);
+    QFETCH(bool, ends);
+    QFETCH(bool, createOnRetry);
+    Fixture f;
+    const QString roms = f.Dir.filePath("roms");
+    f.settings("Version=1.61\r\nRomPath1=roms\r\n");
+    writeFile(f.games(), "A;;;;a\r\n");
+    for (const int answer : answers)
+        f.Prompts.Answers.push_back(PromptAnswer(answer));
+    if (createOnRetry) {
+        // The user creates the directory while the box is up.
+        class CreatingPrompts : public RecordingPrompts
+        {
+        public:
+            QString Dir;
+            PromptAnswer showMessage(PromptKind k, const QString &t, PromptButtons b) override
+            {
+                QDir().mkpath(Dir);
+                return RecordingPrompts::showMessage(k, t, b);
+            }
+        } creating;
+        creating.Dir = roms;
+        creating.Answers = f.Prompts.Answers;
+        LanvoStartup startup(*f.Emulator, creating, *f.Window);
+        QVERIFY(!startup.run().EndProgram);
+        QCOMPARE(creating.Messages.size(), boxes);
+        return;
+    }
+    const StartupOutcome outcome = f.Startup->run();
+    QCOMPARE(outcome.EndProgram, ends);
+    QCOMPARE(f.Prompts.Messages.size(), boxes);
+    for (const auto &message : f.Prompts.Messages) {
+        QCOMPARE(message.Text, "Cannot read first rom directory (" + roms + "/)");
+        QCOMPARE(message.Buttons, PromptButtons::AbortRetryIgnore);
+    }
+    QCOMPARE(f.Window->Steps.contains("refresh"), !ends);
+}
+
+void TestStartup::emptyRomDirectoryIsNotChecked()
+{
+    Fixture f;
+    f.settings("Version=1.61\r\nRomPath2=/no/such/second\r\n");
+    writeFile(f.games(), "A;;;;a\r\n");
+    QVERIFY(!f.Startup->run().EndProgram);
+    QCOMPARE(f.Prompts.texts(), QStringList{"Cannot read second rom directory (/no/such/second/)"});
+}
+
+void TestStartup::unwritableGamesFileSkipsTheRest()
+{
+    Fixture f;
+    writeFile(f.Dir.filePath("lanvo"), "a file where the data directory should be");
+    const StartupOutcome outcome = f.Startup->run();
+    QVERIFY(!outcome.EndProgram);
+    QCOMPARE(f.Prompts.texts(),
+             QStringList{QString::fromUtf8("Impossible de créer le fichier ") + f.games()});
+    QCOMPARE(f.Window->Steps, QStringList{"window"});
+}
+
+void TestStartup::readOnlyInstallWorksFromAlternate()
+{
+    Fixture f;
+    const QString alternate = f.Dir.filePath("alt");
+    f.settings("AltPath=alt\r\n");
+    writeFile(f.Dir.filePath("corinit.dat"), QByteArray(20, '\0'));
+    f.Startup->workDirectory().setMarkerTest(
+        [&](const QString &dir) { return dir != f.Dir.path() && createWritabilityMarker(dir); });
+    QVERIFY(!f.Startup->run().EndProgram);
+    QCOMPARE(f.Emulator->WorkDir, alternate);
+    QVERIFY(f.Window->Steps.contains("install:CD"));
+    QVERIFY(f.Emulator->EmulatorFound()); // copied over
+    QCOMPARE(f.Emulator->System, ctConsole);          // read from the copied init file
+    QVERIFY(QFileInfo(f.games()).isFile());          // the data stays below the start directory
+    QVERIFY(f.Prompts.Messages.isEmpty());
+}
+
+void TestStartup::writeProtectedAlternateEndsFirst()
+{
+    Fixture f;
+    f.Startup->workDirectory().setMarkerTest([](const QString &) { return false; });
+    const StartupOutcome outcome = f.Startup->run();
+    QVERIFY(outcome.EndProgram);
+    QVERIFY(f.Window->Steps.isEmpty());
+    QCOMPARE(f.Prompts.Messages.size(), 1);
+    QVERIFY(!QFile::exists(f.games()));
+}
+
+QTEST_APPLESS_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,173 @@
+#include "TestFakes.h"
+#include "WorkDirectory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Lanvo;
+using namespace Lanvo::Test;
+
+class TestWorkDirectory : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_savedCurrent = QDir::currentPath(); }
+    void cleanup() { QDir::setCurrent(m_savedCurrent); }
+
+    void writableStartDirectoryIsTheWorkDirectory();
+    void readOnlyStartCopiesIntoNewAlternateDirectory();
+    void secondStartCopiesNothingAgain();
+    void alternateDirectoryComesFromStartSettings_data();
+    void alternateDirectoryComesFromStartSettings();
+    void writeProtectedAlternateEndsTheProgram();
+    void failedCopyIsReportedAndStartGoesOn();
+
+private:
+    // Everything but the start directory can be written: stands for a read-only medium.
+    static WorkDirectoryDecision::MarkerTest readOnlyStart(const QString &start)
+    {
+        return [start](const QString &dir) { return dir != start && createWritabilityMarker(dir); };
+    }
+
+    QString m_savedCurrent;
+};
+
+void TestWorkDirectory::writableStartDirectoryIsTheWorkDirectory()
+{
+    const QTemporaryDir dir;
+    TCorvane emulator(nullptr, dir.path());
+    RecordingPrompts prompts;
+    writeFile(dir.filePath("corvane.exe"), "MZ");
+    WorkDirectoryDecision decision(emulator, prompts);
+    QVERIFY(decision.decide());
+    QCOMPARE(emulator.WorkDir, dir.path());
+    QCOMPARE(emulator.InstallType(), itHD);
+    QCOMPARE(QDir::currentPath(), m_savedCurrent);
+    QVERIFY(!QFile::exists(dir.filePath("lanvo.___")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"corvane.exe"});
+    QVERIFY(prompts.Messages.isEmpty());
+}
+
+void TestWorkDirectory::readOnlyStartCopiesIntoNewAlternateDirectory()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString alternate = dir.filePath("deep/alt/dir");
+    for (const char *name : {"corvane.exe", "dos4gw.exe", "corinit.dat", "Keydef.dat"})
+        writeFile(start + "/" + name, name);
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\r\nAltPath=" + alternate.toUtf8() + "\r\n");
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest(readOnlyStart(start));
+    QVERIFY(decision.decide());
+    QCOMPARE(emulator.WorkDir, alternate);
+    QCOMPARE(emulator.InstallType(), itCDRom);
+    QCOMPARE(emulator.AltPath, (TPath{alternate, alternate}));
+    QCOMPARE(QDir::currentPath(), alternate);
+    for (const char *name : {"corvane.exe", "dos4gw.exe", "corinit.dat", "Keydef.dat"})
+        QCOMPARE(readFile(alternate + "/" + name), QByteArray(name));
+    QCOMPARE(readFile(alternate + "/Lanvo.ini"), readFile(start + "/Lanvo.ini"));
+    QVERIFY(!QFile::exists(alternate + "/lanvo.___"));
+    QVERIFY(prompts.Messages.isEmpty());
+}
+
+void TestWorkDirectory::secondStartCopiesNothingAgain()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString alternate = dir.filePath("alt");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate.toUtf8() + "\n");
+    writeFile(start + "/corinit.dat", "original");
+    writeFile(alternate + "/corinit.dat", "changed by the user");
+    writeFile(alternate + "/Lanvo.ini", "[Lanvo]\nVga=ON\n");
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest(readOnlyStart(start));
+    QVERIFY(decision.decide());
+    QCOMPARE(readFile(alternate + "/corinit.dat"), QByteArray("changed by the user"));
+    QCOMPARE(readFile(alternate + "/Lanvo.ini"), QByteArray("[Lanvo]\nVga=ON\n"));
+    QVERIFY(!QFile::exists(alternate + "/Keydef.dat")); // missing at the start: skipped quietly
+    QVERIFY(prompts.Messages.isEmpty());
+}
+
+void TestWorkDirectory::alternateDirectoryComesFromStartSettings_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("expected"); // "@" stands for the start directory
+    QTest::newRow("no settings file") << QByteArray() << "/tmp/lanvo";
+    QTest::newRow("relative name") << QByteArray("[Lanvo]\nAltPath=work\n") << "@/work";
+    QTest::newRow("windows separators") << QByteArray("[Lanvo]\nAltPath=.\\a\\b\\\n") << "@/a/b";
+}
+
+void TestWorkDirectory::alternateDirectoryComesFromStartSettings()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, expected);
+    const QTemporaryDir dir;
+    if (!settings.isEmpty())
+        writeFile(dir.filePath("Lanvo.ini"), settings);
+    TCorvane emulator(nullptr, dir.path());
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    QVERIFY(decision.decide()); // writable: only the reading matters here
+    expected.replace("@", dir.path());
+    QCOMPARE(emulator.AltPath, (TPath{expected, expected}));
+}
+
+void TestWorkDirectory::writeProtectedAlternateEndsTheProgram()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString alternate = dir.filePath("alt");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate.toUtf8() + "\n");
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest([](const QString &) { return false; });
+    QVERIFY(!decision.decide());
+    QCOMPARE(prompts.texts(), QStringList{"Alternate path is write protected!(" + alternate + ")"});
+    QCOMPARE(prompts.Messages.first().Kind, PromptKind::Error);
+    QCOMPARE(QDir::currentPath(), m_savedCurrent);
+}
+
+void TestWorkDirectory::failedCopyIsReportedAndStartGoesOn()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString alternate = dir.filePath("alt");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate.toUtf8() + "\n");
+    makeDirectory(start + "/dos4gw.exe"); // unreadable as a file: its copy fails
+    writeFile(start + "/corvane.exe", "MZ");
+    makeDirectory(start + "/corinit.dat");
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest(readOnlyStart(start));
+    // A directory in place of a file is no file: nothing to copy, nothing to say.
+    QVERIFY(decision.decide());
+    QVERIFY(prompts.Messages.isEmpty());
+    QVERIFY(QFile::exists(alternate + "/corvane.exe"));
+
+    // A file that can't be read is reported with its own text, and the next one is still copied.
+    const QTemporaryDir second;
+    const QString start2 = second.filePath("cd");
+    const QString alternate2 = second.filePath("alt");
+    writeFile(start2 + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate2.toUtf8() + "\n");
+    writeFile(start2 + "/Keydef.dat", "keys");
+    makeDirectory(alternate2);
+    QVERIFY(QFile::link("/proc/self/mem", start2 + "/dos4gw.exe")); // exists, but reading it fails
+    TCorvane emulator2(nullptr, start2);
+    WorkDirectoryDecision decision2(emulator2, prompts);
+    decision2.setMarkerTest(readOnlyStart(start2));
+    QVERIFY(decision2.decide());
+    QCOMPARE(prompts.texts(), QStringList{"Error while copying dos4gw.exe to " + alternate2 + "."});
+    QCOMPARE(readFile(alternate2 + "/Keydef.dat"), QByteArray("keys"));
+}
+
+QTEST_APPLESS_MAIN(TestWorkDirectory)
+#include "tst_workdirectory.moc"

@@ -1,0 +1,179 @@
+#include "FilesUtils.h"
+#include "LanvoError.h"
+#include "TestFakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Lanvo;
+using namespace Lanvo::Test;
+
+class TestFilesUtils : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void expandPath_data();
+    void expandPath();
+    void expandPathAgainstMissingBaseUsesCurrentDirectory();
+    void containedPathRefusesNamesReachingOut_data();
+    void containedPathRefusesNamesReachingOut();
+    void copyFileToCopiesInBlocks_data();
+    void copyFileToCopiesInBlocks();
+    void copyFileToDirectoryTakesSourceName();
+    void copyFileToReportsBothErrors();
+    void copyFileToKeepsDestinationWholeWhenItFails();
+    void copyKeepsProgramsExecutable();
+    void atomicWriteReplacesOrFailsWithoutTruncating();
+};
+
+void TestFilesUtils::expandPath_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("relative"); // expected, relative to the base
+
+    QTest::newRow("dot") << "." << "";
+    QTest::newRow("subdirectory with trailing separator") << "./lanvo/" << "/lanvo";
+    QTest::newRow("backslashes from another system") << ".\\lanvo\\TitlePic" << "/lanvo/TitlePic";
+    QTest::newRow("doubled separators") << "lanvo//GamePic" << "/lanvo/GamePic";
+    QTest::newRow("parent") << "sub/../other" << "/other";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestFilesUtils::expandPath()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, relative);
+    const QTemporaryDir dir;
+    QCOMPARE(ExpandPath(path, dir.path()), dir.path() + relative);
+}
+
+void TestFilesUtils::expandPathAgainstMissingBaseUsesCurrentDirectory()
+{
+    QCOMPARE(ExpandPath(QStringLiteral("x"), QStringLiteral("/no/such/base")), QDir::currentPath() + "/x");
+    QCOMPARE(ExpandPath(QStringLiteral("/"), QStringLiteral("/tmp")), QStringLiteral("/"));
+    QCOMPARE(ExpandPath(QStringLiteral("/usr/"), QStringLiteral("/tmp")), QStringLiteral("/usr"));
+}
+
+void TestFilesUtils::containedPathRefusesNamesReachingOut_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("plain") << "aof3" << true;
+    QTest::newRow("with dots and spaces") << "my set.v2 final" << true;
+    QTest::newRow("parent") << "../x" << false;
+    QTest::newRow("dotdot alone") << ".." << false;
+    QTest::newRow("dot alone") << "." << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("absolute") << "/etc/passwd" << false;
+    QTest::newRow("subdirectory") << "a/b" << false;
+    QTest::newRow("backslash") << "..\\x" << false;
+    QTest::newRow("drive") << "c:x" << false;
+}
+
+void TestFilesUtils::containedPathRefusesNamesReachingOut()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    QCOMPARE(isPlainFileName(name), accepted);
+    if (accepted) {
+        QCOMPARE(containedPath(QStringLiteral("/d"), name), "/d/" + name);
+    } else {
+        QVERIFY_THROWS_EXCEPTION(LanvoError, containedPath(QStringLiteral("/d"), name));
+    }
+}
+
+void TestFilesUtils::copyFileToCopiesInBlocks_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("one byte") << 1;
+    QTest::newRow("one block exactly") << 8192;
+    QTest::newRow("block and a bit") << 8193;
+    QTest::newRow("many blocks") << 100000;
+}
+
+void TestFilesUtils::copyFileToCopiesInBlocks()
+{
+    QFETCH(int, size);
+    const QTemporaryDir dir;
+    QByteArray content(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        content[i] = static_cast<char>(i * 7 + 3);
+    writeFile(dir.filePath("src.bin"), content);
+    writeFile(dir.filePath("dst.bin"), QByteArray(200000, 'x')); // longer: must be replaced, not overlaid
+    CopyFileTo(dir.filePath("src.bin"), dir.filePath("dst.bin"));
+    QCOMPARE(readFile(dir.filePath("dst.bin")), content);
+}
+
+void TestFilesUtils::copyFileToDirectoryTakesSourceName()
+{
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("bios/set1/main.rom"), "ROM");
+    makeDirectory(dir.filePath("work"));
+    CopyFileTo(dir.filePath("bios/set1/main.rom"), dir.filePath("work"));
+    QCOMPARE(readFile(dir.filePath("work/main.rom")), QByteArray("ROM"));
+}
+
+void TestFilesUtils::copyFileToReportsBothErrors()
+{
+    const QTemporaryDir dir;
+    const QString missing = dir.filePath("missing.rom");
+    try {
+        CopyFileTo(missing, dir.filePath("out.rom"));
+        QFAIL("no error for a missing source");
+    } catch (const LanvoError &error) {
+        QCOMPARE(error.message(), "Impossible d'ouvrir le fichier " + missing);
+    }
+    writeFile(dir.filePath("src.rom"), "x");
+    const QString unreachable = dir.filePath("no/such/dir/out.rom");
+    try {
+        CopyFileTo(dir.filePath("src.rom"), unreachable);
+        QFAIL("no error for a destination that can't be created");
+    } catch (const LanvoError &error) {
+        QCOMPARE(error.message(), QString::fromUtf8("Impossible de créer le fichier ") + unreachable);
+    }
+}
+
+void TestFilesUtils::copyFileToKeepsDestinationWholeWhenItFails()
+{
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("old.rom"), "precious");
+    // A directory as source opens but can't be read: the copy fails midway.
+    makeDirectory(dir.filePath("asource"));
+    QVERIFY_THROWS_EXCEPTION(LanvoError, CopyFileTo(dir.filePath("asource"), dir.filePath("old.rom")));
+    QCOMPARE(readFile(dir.filePath("old.rom")), QByteArray("precious"));
+}
+
+void TestFilesUtils::copyKeepsProgramsExecutable()
+{
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("prog"), "#!/bin/sh\n");
+    QFile::setPermissions(dir.filePath("prog"), QFile::ReadOwner | QFile::ExeOwner);
+    writeFile(dir.filePath("data"), "d");
+    QFile::setPermissions(dir.filePath("data"), QFile::ReadOwner);
+    makeDirectory(dir.filePath("out"));
+    CopyFileTo(dir.filePath("prog"), dir.filePath("out"));
+    CopyFileTo(dir.filePath("data"), dir.filePath("out"));
+    QVERIFY(QFileInfo(dir.filePath("out/prog")).isExecutable());
+    QVERIFY(!QFileInfo(dir.filePath("out/data")).isExecutable());
+    // Copies from a read-only medium must stay writable for later saves.
+    QVERIFY(QFile::permissions(dir.filePath("out/data")) & QFile::WriteOwner);
+}
+
+void TestFilesUtils::atomicWriteReplacesOrFailsWithoutTruncating()
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("GAMES.CSV");
+    writeFileAtomically(path, "first");
+    writeFileAtomically(path, "second");
+    QCOMPARE(readFile(path), QByteArray("second"));
+    QVERIFY_THROWS_EXCEPTION(LanvoError, writeFileAtomically(dir.filePath("none/GAMES.CSV"), "x"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"GAMES.CSV"});
+}
+
+QTEST_APPLESS_MAIN(TestFilesUtils)
+#include "tst_filesutils.moc"
