@@ -3,6 +3,7 @@
 #include "U_textes_An.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -33,6 +34,7 @@ TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
     buildControls();
     buildMenus();
     emulateur->ListGames = ListGames;
+    emulateur->RunWindowHooks = {[this] { minimiseForRun(); }, [this] { restoreAfterRun(); }};
     FormCreate(setup);
 }
 
@@ -65,6 +67,10 @@ void TF_Lanvo::buildControls()
     SB_InfoBar->setPanelText(0, Texts::GamesCountInitial);
     SB_InfoBar->setPanelText(1, QStringLiteral("HD"));
     setStatusBar(SB_InfoBar);
+
+    connect(ListGames, &TEnhListView::rowStateChanged, this, &TF_Lanvo::ListGamesChange);
+    connect(ListGames, &QAbstractItemView::doubleClicked, this, &TF_Lanvo::ListGamesDblClick);
+    ListGames->installEventFilter(this);
 }
 
 void TF_Lanvo::buildMenus()
@@ -73,6 +79,12 @@ void TF_Lanvo::buildMenus()
     mnQuit = Mn_File->addAction(Texts::ExitItem);
     mnQuit->setObjectName(QStringLiteral("mnQuit"));
     connect(mnQuit, &QAction::triggered, this, &TF_Lanvo::Bt_QuitClick);
+
+    Mn_Corvane = menuBar()->addMenu(Texts::CorvaneMenu);
+    mnRun = Mn_Corvane->addAction(Texts::RunItem);
+    mnRun->setObjectName(QStringLiteral("mnRun"));
+    mnRun->setEnabled(false);
+    connect(mnRun, &QAction::triggered, this, &TF_Lanvo::mnRunClick);
 }
 
 void TF_Lanvo::FormCreate(const Setup &setup)
@@ -135,6 +147,73 @@ void TF_Lanvo::ApplyFilter(TGameFilter filter)
 {
     emulateur->RefreshList(filter);
     SB_InfoBar->setPanelText(0, Texts::GamesCount.arg(ListGames->rowCount()));
+}
+
+void TF_Lanvo::ListGamesChange()
+{
+    const int row = ListGames->selectedRow();
+    if (row < 0)
+        return; // nothing selected: the last game's panel text and Run state stay
+    emulateur->CurrentGame = ListGames->rowGame(row);
+    const TGame *game = emulateur->CurrentGame;
+    SB_InfoBar->setPanelText(2, game ? game->RomSet : QString());
+    mnRun->setEnabled(game && game->Available && emulateur->EmulatorFound());
+}
+
+void TF_Lanvo::mnRunClick()
+{
+    if (!emulateur->CurrentGame)
+        return;
+    mnRun->setEnabled(false);
+    runGuarded(*m_prompts, [this] {
+        emulateur->Run();
+        mnRun->setEnabled(emulateur->EmulatorFound());
+    });
+}
+
+void TF_Lanvo::ListGamesDblClick()
+{
+    runSelectedIfAvailable();
+}
+
+bool TF_Lanvo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ListGames && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ListGamesKeyDown(key);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TF_Lanvo::ListGamesKeyDown(int key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        runSelectedIfAvailable();
+}
+
+// Double click and Enter look only at the game; the menu item also needs the emulator.
+void TF_Lanvo::runSelectedIfAvailable()
+{
+    if (ListGames->selectedRow() >= 0 && emulateur->CurrentGame && emulateur->CurrentGame->Available)
+        mnRunClick();
+}
+
+void TF_Lanvo::minimiseForRun()
+{
+    m_stateBeforeRun = windowState();
+    setWindowState((m_stateBeforeRun & ~Qt::WindowActive) | Qt::WindowMinimized);
+}
+
+void TF_Lanvo::restoreAfterRun()
+{
+    setWindowState(m_stateBeforeRun & ~Qt::WindowMinimized);
+    if (isVisible()) {
+        raise();
+        activateWindow();
+    }
 }
 
 void TF_Lanvo::applyWindowSettings(const WindowSettings &settings)

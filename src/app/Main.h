@@ -48,13 +48,19 @@ public:
     TStatusPanels *SB_InfoBar;
     QMenu *Mn_File;
     QAction *mnQuit;
+    QMenu *Mn_Corvane;
+    QAction *mnRun;
 
 public Q_SLOTS:
     void Bt_QuitClick();
     void Refreshlist1Click();
+    void mnRunClick();
+    void ListGamesDblClick();
+    void ListGamesChange();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -63,6 +69,10 @@ private:
     void FormClose();
     void ApplyFilter(TGameFilter filter);
     TGameFilter filterInForce() const;
+    void ListGamesKeyDown(int key);
+    void runSelectedIfAvailable();
+    void minimiseForRun();
+    void restoreAfterRun();
 
     // IStartupWindow
     void applyWindowSettings(const WindowSettings &settings) override;
@@ -78,6 +88,7 @@ private:
     StartupOutcome m_outcome;
     bool m_catalogueWritten = false;
     bool m_pictureShown = true; // "Picture", kept until the snapshot panel shows it
+    Qt::WindowStates m_stateBeforeRun;
 };
 
 extern TF_Lanvo *F_Lanvo;

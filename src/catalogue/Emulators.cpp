@@ -2,8 +2,12 @@
 
 #include "FilesUtils.h"
 #include "GamesFile.h"
+#include "LanvoError.h"
 #include "RomScan.h"
 #include "TextDecoding.h"
+#include "ZipArchive.h"
+
+#include <QCoreApplication>
 
 #include <QDir>
 
@@ -165,6 +169,40 @@ void TEmulators::reselect(const QString &caption)
         return;
     ListGames->selectRow(row);
     CurrentGame = ListGames->rowGame(row);
+}
+
+void TEmulators::Run()
+{
+    if (!CurrentGame)
+        return;
+    const BusyCursor busy(Prompts);
+    if (CurrentGame->Location == rlZip && ZipSupport) {
+        // The name comes from the games file: it must not reach outside the work directory.
+        const QString extraction = containedPath(WorkDir, CurrentGame->RomSet);
+        if (!directoryExists(extraction) && !QDir().mkpath(extraction))
+            throw LanvoError(QStringLiteral("Unable to create the directory %1").arg(extraction));
+        ExtractArchive(CurrentGame->FoundPath, extraction, Prompts);
+        PrepareRun(extraction);
+    } else {
+        PrepareRun(CurrentGame->FoundPath);
+        QDir::setCurrent(WorkDir);
+    }
+    RunAndWait(CommandLine);
+}
+
+void TEmulators::PrepareRun(const QString &)
+{
+}
+
+void TEmulators::RunAndWait(const QString &commandLine)
+{
+    const QStringList words = splitWindowsCommandLine(commandLine);
+    if (words.isEmpty())
+        return;
+    const QString program = findProgram(words.first(), QCoreApplication::applicationDirPath());
+    if (program.isEmpty())
+        return; // as with a program that can't be started: nothing is reported
+    runAndWait(program, words.mid(1), RunWindowHooks);
 }
 
 } // namespace Lanvo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Interfaces.h"
+#include "Platform.h"
 
 #include <QObject>
 #include <QString>
@@ -54,6 +55,7 @@ public:
     IPicture *PicDefault = nullptr;
     IPicture *PicGame = nullptr;
     IPrompts *Prompts = nullptr;
+    RunHooks RunWindowHooks; // what the window does while the emulator runs
     bool ZipSupport = false;
     QString AdditionalParameters;
 
@@ -85,6 +87,13 @@ public:
     // previously selected game again by name.
     void RefreshList(TGameFilter filter);
     void LoadGames();
+
+    // Runs CurrentGame in the emulator and returns when it has ended.
+    virtual void Run();
+    // Prepares the emulator for the ROM set at RomSetPath and builds CommandLine.
+    virtual void PrepareRun(const QString &romSetPath);
+    // Starts the command line and waits for the program's end; quiet when it can't be started.
+    void RunAndWait(const QString &commandLine);
 
 private:
     void rememberSelection(QString &caption);

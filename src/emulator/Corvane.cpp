@@ -1,6 +1,10 @@
 #include "Corvane.h"
 
 #include "FilesUtils.h"
+#include "LanvoError.h"
+#include "Platform.h"
+
+#include <QDir>
 
 #include <QFile>
 
@@ -33,6 +37,39 @@ bool readByteAt(QFile &file, qint64 offset, quint8 &value)
         return false;
     value = static_cast<quint8>(byte);
     return true;
+}
+
+const QStringList BiosPatterns = {QStringLiteral("*.rom"), QStringLiteral("*.gdb")};
+
+// The BIOS files of a directory, ".rom" ones first, of every attribute, matched without regard to case.
+QStringList biosFiles(const QString &directory, const QString &pattern)
+{
+    return QDir(directory).entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+void deleteBiosFiles(const QString &workDirectory)
+{
+    for (const QString &pattern : BiosPatterns) {
+        for (const QString &name : biosFiles(workDirectory, pattern))
+            QFile::remove(joinPath(workDirectory, name)); // a deletion that fails is ignored
+    }
+}
+
+const char *scanlinesSwitch(TScanLines scanlines)
+{
+    switch (scanlines) {
+    case slOn:
+        return "-s";
+    case sl25:
+        return "-s25";
+    case sl50:
+        return "-s50";
+    case sl100:
+        return "-s100";
+    case slOff:
+        break;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -97,6 +134,57 @@ void TCorvane::WriteInitFile() const
         return;
     if (WriteInitByte(file, LanguageOffset, languageByte(Language)))
         WriteInitByte(file, SystemOffset, systemByte(System));
+}
+
+void TCorvane::PrepareRun(const QString &romSetPath)
+{
+    // No short form of a path here: the absolute path is the argument, quoted when it holds blanks so
+    // that it stays one word.
+    const QString romSetArgument = quoteWindowsArgument(romSetPath);
+    placeBiosFiles();
+    WriteInitFile();
+    CommandLine = buildCommandLine(romSetArgument);
+}
+
+void TCorvane::placeBiosFiles() const
+{
+    if (!Bios.isEmpty()) {
+        const QString set = containedPath(BiosDir(), Bios);
+        // A set that vanished since start-up is reported before anything is deleted.
+        if (!directoryExists(set))
+            throw LanvoError(QStringLiteral("The BIOS set %1 is no longer in %2. Choose another one in the Bios "
+                                            "menu.")
+                                 .arg(Bios, BiosDir()));
+        replaceBiosFiles(set);
+    } else if (InstallType() == itCDRom) {
+        replaceBiosFiles(StartDir.FullPath);
+    }
+}
+
+void TCorvane::replaceBiosFiles(const QString &fromDirectory) const
+{
+    deleteBiosFiles(WorkDir);
+    for (const QString &pattern : BiosPatterns) {
+        for (const QString &name : biosFiles(fromDirectory, pattern))
+            CopyFileTo(containedPath(fromDirectory, name), containedPath(WorkDir, name));
+    }
+}
+
+QString TCorvane::buildCommandLine(const QString &romSetArgument) const
+{
+    QString line = m_emulatorExe + QLatin1Char(' ') + romSetArgument;
+    const auto add = [&line](bool on, const QString &flag) {
+        if (on)
+            line += QLatin1Char(' ') + flag;
+    };
+    add(Vsync, QStringLiteral("-v"));
+    add(Frameskip, QStringLiteral("-f") + QString::number(FrameskipValue));
+    add(Vga, QStringLiteral("-vga"));
+    add(Noanalysis, QStringLiteral("-noanalyse"));
+    add(Modex, QStringLiteral("-modex"));
+    const char *scanlines = scanlinesSwitch(Scanlines);
+    add(scanlines != nullptr, QString::fromLatin1(scanlines));
+    return line + QLatin1Char(' ') + AdditionalParameters;
 }
 
 bool WriteInitByte(QFileDevice &file, qint64 offset, quint8 value)

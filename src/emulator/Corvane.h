@@ -52,7 +52,15 @@ public:
     // Language and System into the initialisation file; never creates, truncates or extends it.
     void WriteInitFile() const;
 
+    // Places the BIOS files, patches the initialisation file and builds CommandLine.
+    void PrepareRun(const QString &romSetPath) override;
+    // The emulator's command line for a ROM set argument and the current options.
+    QString buildCommandLine(const QString &romSetArgument) const;
+
 private:
+    void placeBiosFiles() const;
+    void replaceBiosFiles(const QString &fromDirectory) const;
+
     QString m_emulatorExe;
     QString m_extenderExe;
     bool m_emulatorFound = false;

@@ -1,4 +1,5 @@
 #include "Main.h"
+#include "StandIn.h"
 #include "TestFakes.h"
 #include "U_gamesdb.h"
 
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void secondStartKeepsSettingsAndWindow();
     void earlyEndWritesNothing();
     void exitMenuClosesThroughTheSameHandling();
+    void runCommandsRunTheSelectedGame_data();
+    void runCommandsRunTheSelectedGame();
 
 private:
     QString m_savedCurrent;
@@ -143,6 +146,62 @@ void TestMainWindow::exitMenuClosesThroughTheSameHandling()
     window.mnQuit->trigger();
     QVERIFY(!window.isVisible());
     QVERIFY(QFileInfo(dir.filePath("Lanvo.ini")).isFile());
+}
+
+void TestMainWindow::runCommandsRunTheSelectedGame_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("romSet");
+    QTest::addColumn<bool>("runs");
+    QTest::newRow("menu") << "menu" << "aof3" << true;
+    QTest::newRow("double click") << "double" << "aof3" << true;
+    QTest::newRow("enter") << "enter" << "aof3" << true;
+    QTest::newRow("enter with nothing selected") << "enter" << "" << false;
+    QTest::newRow("enter on a missing game") << "enter" << "gone" << false;
+}
+
+void TestMainWindow::runCommandsRunTheSelectedGame()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, romSet);
+    QFETCH(bool, runs);
+    const QTemporaryDir dir;
+    installStandIn(QStringLiteral(CORVANE_STANDIN_PATH), dir.path());
+    writeFile(dir.filePath("corinit.dat"), initFile());
+    makeDirectory(dir.filePath("aof3"));
+    RecordingPrompts prompts;
+    TF_Lanvo window({dir.path(), &prompts, {}});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!window.mnRun->isEnabled()); // nothing selected yet
+    if (romSet == "aof3") {
+        window.ListGames->selectRow(0);
+        QCOMPARE(window.SB_InfoBar->panelText(2), romSet);
+        QVERIFY(window.mnRun->isEnabled());
+    } else if (romSet == "gone") {
+        // Only available games are listed: a game whose ROM set vanished since the list was filled.
+        window.ListGames->selectRow(0);
+        window.emulateur->CurrentGame->Available = false;
+    }
+    if (how == "menu") {
+        window.mnRun->trigger();
+    } else if (how == "double") {
+        const QRect cell = window.ListGames->visualRect(window.ListGames->model()->index(0, 0));
+        QTest::mouseClick(window.ListGames->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(window.ListGames->viewport(), Qt::LeftButton, {}, cell.center());
+    } else {
+        QTest::keyClick(window.ListGames, Qt::Key_Return);
+    }
+    const QList<StandInRun> log = readStandInLog(dir.path());
+    QCOMPARE(log.size(), runs ? 1 : 0);
+    if (runs) {
+        QCOMPARE(log.first().Arguments, (QStringList{dir.filePath("aof3"), "-v", "-s"}));
+        QCOMPARE(log.first().CurrentDirectory, dir.path());
+        QVERIFY(window.mnRun->isEnabled());
+        QVERIFY(!window.isMinimized());
+    }
+    QVERIFY(prompts.Messages.isEmpty());
+    window.close();
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -102,8 +102,8 @@ void TestStartup::firstStartWritesCatalogueAndFillsList()
     QVERIFY(!outcome.EndProgram);
     QVERIFY(f.Startup->catalogueWritten());
     QVERIFY(f.Prompts.Messages.isEmpty());
-    for (const QString &dir : {"lanvo/TitlePic", "lanvo/GamePic", "lanvo/bios"})
-        QVERIFY2(QFileInfo(f.Dir.filePath(dir)).isDir(), qPrintable(dir));
+    for (const char *dir : {"lanvo/TitlePic", "lanvo/GamePic", "lanvo/bios"})
+        QVERIFY2(QFileInfo(f.Dir.filePath(dir)).isDir(), dir);
 
     const QByteArray written = readFile(f.games());
     QCOMPARE(written.count("\r\n"), 148);

@@ -1,0 +1,158 @@
+#include "Platform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace Lanvo {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Appends the backslashes that precede a quote (or anything else) and tells whether the quote that
+// follows is literal.
+bool takeBackslashes(int count, bool beforeQuote, QString &word)
+{
+    if (!beforeQuote) {
+        word.append(QString(count, QLatin1Char('\\')));
+        return false;
+    }
+    word.append(QString(count / 2, QLatin1Char('\\')));
+    return count % 2 == 1;
+}
+
+bool isExecutableFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+} // namespace
+
+QStringList splitWindowsCommandLine(const QString &commandLine)
+{
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    bool quoted = false;
+    const qsizetype length = commandLine.size();
+    for (qsizetype i = 0; i < length; ++i) {
+        const QChar c = commandLine.at(i);
+        if (c == QLatin1Char('\\')) {
+            qsizetype end = i;
+            while (end < length && commandLine.at(end) == QLatin1Char('\\'))
+                ++end;
+            const bool beforeQuote = end < length && commandLine.at(end) == QLatin1Char('"');
+            const bool literalQuote = takeBackslashes(int(end - i), beforeQuote, word);
+            inWord = true;
+            i = end - 1;
+            if (literalQuote) {
+                word.append(QLatin1Char('"'));
+                i = end;
+            }
+        } else if (c == QLatin1Char('"')) {
+            inWord = true;
+            if (quoted && i + 1 < length && commandLine.at(i + 1) == QLatin1Char('"')) {
+                word.append(QLatin1Char('"'));
+                ++i;
+            } else {
+                quoted = !quoted;
+            }
+        } else if (isBlank(c) && !quoted) {
+            if (inWord)
+                words.append(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word.append(c);
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.append(word);
+    return words;
+}
+
+QString quoteWindowsArgument(const QString &word)
+{
+    const bool needsQuotes = word.isEmpty() || word.contains(QLatin1Char(' ')) || word.contains(QLatin1Char('\t'))
+                             || word.contains(QLatin1Char('"'));
+    if (!needsQuotes)
+        return word;
+    QString quoted(QLatin1Char('"'));
+    int backslashes = 0;
+    for (const QChar c : word) {
+        if (c == QLatin1Char('\\')) {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote itself escaped.
+        const int repeat = c == QLatin1Char('"') ? backslashes * 2 + 1 : backslashes;
+        quoted.append(QString(repeat, QLatin1Char('\\')));
+        quoted.append(c);
+        backslashes = 0;
+    }
+    quoted.append(QString(backslashes * 2, QLatin1Char('\\')));
+    quoted.append(QLatin1Char('"'));
+    return quoted;
+}
+
+QString findProgram(const QString &name, const QString &ownDirectory)
+{
+    if (name.isEmpty())
+        return {};
+    if (name.contains(QLatin1Char('/')))
+        return isExecutableFile(name) ? QFileInfo(name).absoluteFilePath() : QString();
+    QStringList places{ownDirectory, QDir::currentPath()};
+    places += QString::fromLocal8Bit(qgetenv("PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString &place : places) {
+        if (place.isEmpty())
+            continue;
+        const QString candidate = QDir(place).absoluteFilePath(name);
+        if (isExecutableFile(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+bool makeWritableByOwner(const QString &path)
+{
+    QFile file(path);
+    return file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
+bool runAndWait(const QString &program, const QStringList &arguments, const RunHooks &hooks)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(QDir::currentPath());
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start();
+    if (!process.waitForStarted(-1))
+        return false;
+    if (hooks.Started)
+        hooks.Started();
+    if (process.state() != QProcess::NotRunning) {
+        // Events keep the window painted; user input waits until the program has ended.
+        QEventLoop loop;
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+        if (process.state() != QProcess::NotRunning)
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (hooks.Finished)
+        hooks.Finished();
+    return true;
+}
+
+} // namespace Lanvo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace Lanvo {
+
+// Splits a command line into words by the rules Windows programs use: blanks separate words, double
+// quotes group, 2n backslashes before a quote give n backslashes and a grouping quote, 2n+1 give n and a
+// literal quote, and "" inside a quoted part gives a literal quote. No shell ever sees the line.
+QStringList splitWindowsCommandLine(const QString &commandLine);
+
+// Quotes a word so that splitWindowsCommandLine gives it back whole; a word without blanks or quotes
+// is returned as it is.
+QString quoteWindowsArgument(const QString &word);
+
+// Finds a program the way the emulator is looked for: a name with a separator is taken as it is;
+// otherwise the program's own directory, then the current directory, then PATH. Only an executable
+// file counts. Empty when not found.
+QString findProgram(const QString &name, const QString &ownDirectory);
+
+// The platform's "reset attributes to normal": the owner may write the file again.
+bool makeWritableByOwner(const QString &path);
+
+// What the caller does around a run of another program.
+struct RunHooks
+{
+    std::function<void()> Started;  // the program is running: e.g. minimise the window
+    std::function<void()> Finished; // it has ended: restore the window
+};
+
+// Starts Program with Arguments in the current directory, with no standard handles inherited, and
+// waits for its end while the caller keeps repainting but takes no input. False when it could not be
+// started. The exit code is not read.
+bool runAndWait(const QString &program, const QStringList &arguments, const RunHooks &hooks);
+
+} // namespace Lanvo
