@@ -123,6 +123,7 @@ void TEmulators::RefreshList(TGameFilter filter)
     LoadGames();
     fillRows(filter);
     reselect(caption);
+    ShowPicture();
 }
 
 void TEmulators::rememberSelection(QString &caption)
@@ -169,6 +170,40 @@ void TEmulators::reselect(const QString &caption)
         return;
     ListGames->selectRow(row);
     CurrentGame = ListGames->rowGame(row);
+}
+
+void TEmulators::ShowPicture()
+{
+    if (!showGamePicture())
+        showDefaultPicture();
+}
+
+void TEmulators::showDefaultPicture()
+{
+    if (PicDefault)
+        PicDefault->showPicture();
+    if (PicGame)
+        PicGame->hidePicture();
+}
+
+// Only the first picture file that exists is tried; a later extension never stands in for it.
+bool TEmulators::showGamePicture()
+{
+    if (!CurrentGame || !PicGame || !isPlainFileName(CurrentGame->RomSet))
+        return false;
+    const QString base = joinPath(PictureDir.FullPath, CurrentGame->RomSet);
+    for (const char *extension : {".jpg", ".gif", ".bmp", ".pcx"}) {
+        const QString candidate = base + QLatin1String(extension);
+        if (!fileExists(candidate))
+            continue;
+        if (!PicGame->loadFile(candidate))
+            return false;
+        if (PicDefault)
+            PicDefault->hidePicture();
+        PicGame->showPicture();
+        return true;
+    }
+    return false;
 }
 
 void TEmulators::Run()

@@ -88,6 +88,9 @@ public:
     void RefreshList(TGameFilter filter);
     void LoadGames();
 
+    // Shows CurrentGame's picture from PictureDir, or the default picture; never fails.
+    void ShowPicture();
+
     // Runs CurrentGame in the emulator and returns when it has ended.
     virtual void Run();
     // Prepares the emulator for the ROM set at RomSetPath and builds CommandLine.
@@ -96,6 +99,8 @@ public:
     void RunAndWait(const QString &commandLine);
 
 private:
+    void showDefaultPicture();
+    bool showGamePicture();
     void rememberSelection(QString &caption);
     void emptyListRows();
     void fillRows(TGameFilter filter);

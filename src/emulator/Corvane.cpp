@@ -5,6 +5,7 @@
 #include "Platform.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <QFile>
 
@@ -70,6 +71,20 @@ const char *scanlinesSwitch(TScanLines scanlines)
         break;
     }
     return nullptr;
+}
+
+QString shotName(int number)
+{
+    return QStringLiteral("shot%1.bmp").arg(number);
+}
+
+// The last number of the unbroken run shot1.bmp, shot2.bmp, ...; 0 when there is no shot1.bmp.
+int lastSnapshot(const QString &shots)
+{
+    int last = 0;
+    while (fileExists(joinPath(shots, shotName(last + 1))))
+        ++last;
+    return last;
 }
 
 } // namespace
@@ -185,6 +200,53 @@ QString TCorvane::buildCommandLine(const QString &romSetArgument) const
     const char *scanlines = scanlinesSwitch(Scanlines);
     add(scanlines != nullptr, QString::fromLatin1(scanlines));
     return line + QLatin1Char(' ') + AdditionalParameters;
+}
+
+QString TCorvane::shotsDirectory() const
+{
+    return joinPath(WorkDir, QStringLiteral("shots"));
+}
+
+void TCorvane::HarvestSnapshots(const QString &key) const
+{
+    // The key is a ROM set name from the games file: it must not reach outside either directory.
+    containedPath(PictureDir.FullPath, key);
+    const QString shots = shotsDirectory();
+    if (!directoryExists(shots))
+        return;
+    if (ProcessSnapshots)
+        copyLastSnapshot(shots, key);
+    renameSnapshots(shots, key);
+}
+
+// The new picture is copied beside the old one and renamed over it; only then do the game's other
+// pictures go, so a failed copy leaves every old picture in place.
+void TCorvane::copyLastSnapshot(const QString &shots, const QString &key) const
+{
+    const int last = lastSnapshot(shots);
+    if (last == 0)
+        return;
+    const QString base = joinPath(PictureDir.FullPath, key);
+    CopyFileTo(joinPath(shots, shotName(last)), base + QLatin1String(".bmp"));
+    for (const char *extension : {".gif", ".jpg"}) {
+        if (fileExists(base + QLatin1String(extension)))
+            QFile::remove(base + QLatin1String(extension)); // a failed deletion is ignored
+    }
+}
+
+void TCorvane::renameSnapshots(const QString &shots, const QString &key) const
+{
+    const bool deleteShots = DeleteSnapshot && InstallType() == itHD;
+    int kept = 1;
+    for (int number = 1; fileExists(joinPath(shots, shotName(number))); ++number) {
+        const auto keptName = [&] { return joinPath(shots, key + QString::number(kept) + QLatin1String(".bmp")); };
+        while (QFileInfo::exists(keptName()))
+            ++kept;
+        const QString shot = joinPath(shots, shotName(number));
+        if (deleteShots)
+            QFile::remove(shot);
+        QFile::rename(shot, keptName()); // never replaces a file; after a deletion it finds nothing
+    }
 }
 
 bool WriteInitByte(QFileDevice &file, qint64 offset, quint8 value)

@@ -57,9 +57,16 @@ public:
     // The emulator's command line for a ROM set argument and the current options.
     QString buildCommandLine(const QString &romSetArgument) const;
 
+    // After a run: the last snapshot becomes the game's picture in PictureDir, and the run's snapshots
+    // are deleted or kept under the game's key so that the next run starts again at shot1.bmp.
+    void HarvestSnapshots(const QString &key) const;
+    QString shotsDirectory() const;
+
 private:
     void placeBiosFiles() const;
     void replaceBiosFiles(const QString &fromDirectory) const;
+    void copyLastSnapshot(const QString &shots, const QString &key) const;
+    void renameSnapshots(const QString &shots, const QString &key) const;
 
     QString m_emulatorExe;
     QString m_extenderExe;

@@ -16,6 +16,15 @@ int FakeListRows::findCaption(const QString &caption) const
     return -1;
 }
 
+bool FakePicture::loadFile(const QString &path)
+{
+    Loaded << path;
+    if (path.endsWith(".pcx") || readFile(path) == "damaged")
+        return false;
+    Shown = path;
+    return true;
+}
+
 PromptAnswer RecordingPrompts::showMessage(PromptKind kind, const QString &text, PromptButtons buttons)
 {
     Messages.append({kind, text, buttons});

@@ -48,6 +48,19 @@ public:
     int OpenBrackets = 0;
 };
 
+// A picture control that remembers what it was given; a file holding "damaged" fails to load.
+class FakePicture : public IPicture
+{
+public:
+    bool loadFile(const QString &path) override;
+    void showPicture() override { Visible = true; }
+    void hidePicture() override { Visible = false; }
+
+    QStringList Loaded; // every file tried, in order
+    QString Shown;      // the file loaded last with success
+    bool Visible = false;
+};
+
 // Records every message and answers from a queue (Ok, or the button's default, when it runs dry).
 class RecordingPrompts : public IPrompts
 {
