@@ -52,7 +52,7 @@ void deleteBiosFiles(const QString &workDirectory)
 {
     for (const QString &pattern : BiosPatterns) {
         for (const QString &name : biosFiles(workDirectory, pattern))
-            QFile::remove(joinPath(workDirectory, name)); // a deletion that fails is ignored
+            removeFile(joinPath(workDirectory, name)); // a deletion that fails is ignored
     }
 }
 
@@ -230,7 +230,7 @@ void TCorvane::copyLastSnapshot(const QString &shots, const QString &key) const
     CopyFileTo(joinPath(shots, shotName(last)), base + QLatin1String(".bmp"));
     for (const char *extension : {".gif", ".jpg"}) {
         if (fileExists(base + QLatin1String(extension)))
-            QFile::remove(base + QLatin1String(extension)); // a failed deletion is ignored
+            removeFile(base + QLatin1String(extension)); // a failed deletion is ignored
     }
 }
 
@@ -244,8 +244,8 @@ void TCorvane::renameSnapshots(const QString &shots, const QString &key) const
             ++kept;
         const QString shot = joinPath(shots, shotName(number));
         if (deleteShots)
-            QFile::remove(shot);
-        QFile::rename(shot, keptName()); // never replaces a file; after a deletion it finds nothing
+            removeFile(shot);
+        renameFile(shot, keptName()); // never replaces a file; after a deletion it finds nothing
     }
 }
 

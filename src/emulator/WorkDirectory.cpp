@@ -17,7 +17,7 @@ bool createWritabilityMarker(const QString &directory)
     if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     marker.close();
-    marker.remove(); // a marker that can't be removed stays; the directory is writable all the same
+    removeFile(marker.fileName()); // a marker that can't be removed stays; the directory is writable all the same
     return true;
 }
 

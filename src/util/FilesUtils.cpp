@@ -13,6 +13,8 @@ namespace {
 
 constexpr qint64 CopyBlockSize = 8192;
 
+FileFaultInjection *activeFaultInjection = nullptr;
+
 bool isRefusedName(const QString &name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
@@ -125,16 +127,70 @@ void CopyFileTo(const QString &source, const QString &destination)
     if (!out.open(QIODevice::WriteOnly))
         throw LanvoError(createErrorText(target));
     copyBlocks(in, out, target);
-    if (!out.commit())
+    if (!commitSaveFile(out))
         throw LanvoError(createErrorText(target));
     keepExecutable(source, target);
 }
 
 void writeFileAtomically(const QString &path, const QByteArray &content)
 {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit())
+    if (!saveAtomically(path, content))
         throw LanvoError(createErrorText(path));
+}
+
+bool commitSaveFile(QSaveFile &file)
+{
+    if (FileFaultInjection::failsNow(FileOperation::Write)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool saveAtomically(const QString &path, const QByteArray &content)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(content) != content.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return commitSaveFile(out);
+}
+
+bool removeFile(const QString &path)
+{
+    if (FileFaultInjection::failsNow(FileOperation::Delete))
+        return false;
+    return QFile::remove(path);
+}
+
+bool renameFile(const QString &from, const QString &to)
+{
+    if (FileFaultInjection::failsNow(FileOperation::Rename))
+        return false;
+    return QFile::rename(from, to);
+}
+
+FileFaultInjection::FileFaultInjection(FileOperation operation, int failingCall)
+    : m_operation(operation)
+    , m_failingCall(failingCall)
+{
+    activeFaultInjection = this;
+}
+
+FileFaultInjection::~FileFaultInjection()
+{
+    activeFaultInjection = nullptr;
+}
+
+bool FileFaultInjection::failsNow(FileOperation operation)
+{
+    FileFaultInjection *const injection = activeFaultInjection;
+    if (!injection || injection->m_operation != operation)
+        return false;
+    return ++injection->m_calls == injection->m_failingCall;
 }
 
 QByteArray readWholeFile(const QString &path)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QSaveFile;
+
 namespace Lanvo {
 
 // Paths are held with "/" and without a trailing separator (except the root "/").
@@ -37,6 +39,34 @@ void writeFileAtomically(const QString &path, const QByteArray &content);
 
 // Reads a whole file; throws "Impossible d'ouvrir le fichier <path>" when it can't be opened or read.
 QByteArray readWholeFile(const QString &path);
+
+// Commits a save file; false (and nothing replaced) when the write failed.
+bool commitSaveFile(QSaveFile &file);
+// Replaces Path with Content atomically; false when it failed and the old file is whole.
+bool saveAtomically(const QString &path, const QByteArray &content);
+// Deletes and renames that the program makes; a rename never replaces an existing file.
+bool removeFile(const QString &path);
+bool renameFile(const QString &from, const QString &to);
+
+// Test seam: while an object of this class lives, the Nth file operation of its kind fails (counted
+// from 1). Unused, it costs one pointer test per operation; nothing in the program creates one.
+enum class FileOperation { Write, Rename, Delete };
+class FileFaultInjection
+{
+public:
+    FileFaultInjection(FileOperation operation, int failingCall);
+    ~FileFaultInjection();
+    FileFaultInjection(const FileFaultInjection &) = delete;
+    FileFaultInjection &operator=(const FileFaultInjection &) = delete;
+
+    int calls() const { return m_calls; } // operations of the kind seen so far
+    static bool failsNow(FileOperation operation);
+
+private:
+    FileOperation m_operation;
+    int m_failingCall;
+    int m_calls = 0;
+};
 
 QString openErrorText(const QString &path);
 QString createErrorText(const QString &path);

@@ -1,5 +1,7 @@
 #include "ProfileFile.h"
 
+#include "FilesUtils.h"
+
 #include "LanvoError.h"
 
 #include <QByteArrayView>
@@ -274,14 +276,7 @@ QByteArray bytesToUpdate(const QString &path)
 
 void saveBytes(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw writeError(path);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw writeError(path);
-    }
-    if (!file.commit())
+    if (!saveAtomically(path, bytes))
         throw writeError(path);
 }
 
