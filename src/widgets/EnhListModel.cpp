@@ -1,5 +1,7 @@
 #include "EnhListModel.h"
 
+#include "StateImages.h"
+
 namespace Lanvo {
 
 EnhListModel::EnhListModel(QObject *parent)
@@ -40,6 +42,14 @@ QVariant EnhListModel::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(static_cast<void *>(m_rows[static_cast<size_t>(index.row())].Game));
     case StateImageRole:
         return m_rows[static_cast<size_t>(index.row())].StateImage;
+    case Qt::DecorationRole:
+        if (index.column() == 0)
+            return stateImage(m_rows[static_cast<size_t>(index.row())].StateImage);
+        return {};
+    case Qt::AccessibleDescriptionRole:
+        if (index.column() == 0)
+            return stateImageText(m_rows[static_cast<size_t>(index.row())].StateImage);
+        return {};
     default:
         return {};
     }
@@ -113,6 +123,42 @@ void EnhListModel::appendRow(Row row)
     beginInsertRows(QModelIndex(), at, at);
     m_rows.push_back(std::move(row));
     endInsertRows();
+}
+
+void EnhListModel::setRowCaption(int row, const QString &caption)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    m_rows[static_cast<size_t>(row)].Caption = caption;
+    if (m_batchDepth == 0)
+        Q_EMIT dataChanged(index(row, 0), index(row, 0));
+}
+
+void EnhListModel::applyOrder(const std::vector<int> &order)
+{
+    Q_ASSERT(order.size() == m_rows.size());
+    if (order.size() != m_rows.size())
+        return;
+    const bool notify = m_batchDepth == 0;
+    if (notify)
+        Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    std::vector<int> newRowOf(order.size());
+    for (size_t at = 0; at < order.size(); ++at) {
+        sorted.push_back(std::move(m_rows[static_cast<size_t>(order[at])]));
+        newRowOf[static_cast<size_t>(order[at])] = static_cast<int>(at);
+    }
+    m_rows = std::move(sorted);
+    if (!notify)
+        return;
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before)
+        after << index(newRowOf[static_cast<size_t>(old.row())], old.column());
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 } // namespace Lanvo

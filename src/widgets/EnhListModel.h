@@ -9,8 +9,9 @@ namespace Lanvo {
 
 struct TGame;
 
-// The rows of a report-style list: a caption, sub-items, the game a row stands for and its state image.
-// Rows live in one vector so that fills and sorts of tens of thousands of rows stay cheap.
+// The rows of a report-style list: a caption, sub-items, the game a row stands for and its state image,
+// shown in the first column with a text for screen readers. Rows live in one vector so that fills and
+// sorts of tens of thousands of rows stay cheap.
 class EnhListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -52,6 +53,11 @@ public:
     void clearRows();
     void appendRow(Row row);
     const Row &row(int index) const { return m_rows[static_cast<size_t>(index)]; }
+    const std::vector<Row> &rows() const { return m_rows; }
+    void setRowCaption(int row, const QString &caption);
+    // Puts the rows in Order (element i is the row that goes to position i); persistent indexes, and
+    // so the selection, follow their rows. Inside a batch the closing reset tells the views instead.
+    void applyOrder(const std::vector<int> &order);
     // The text shown in Column of Row: the caption, a sub-item, or empty for a missing sub-item.
     QString cellText(int row, int column) const;
 

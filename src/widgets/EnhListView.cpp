@@ -1,13 +1,18 @@
 #include "EnhListView.h"
 
-#include <QHeaderView>
+#include <QEvent>
+#include <QFontMetrics>
+
+#include <algorithm>
 
 namespace Lanvo {
 
 TEnhListView::TEnhListView(QWidget *parent)
     : QTreeView(parent)
     , m_model(new EnhListModel(this))
+    , m_header(new EnhHeaderView(this))
 {
+    setHeader(m_header);
     setModel(m_model);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -16,11 +21,21 @@ TEnhListView::TEnhListView(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setSectionsMovable(true);
-    header()->setSectionsClickable(true);
-    header()->setStretchLastSection(false);
+    m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_header->setSectionsMovable(true);
+    m_header->setSectionsClickable(true);
+    m_header->setStretchLastSection(false);
+    connect(m_header, &QHeaderView::sectionClicked, this, &TEnhListView::clickColumn);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TEnhListView::rowStateChanged);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TEnhListView::rowStateChanged);
+}
+
+TEnhListView::~TEnhListView()
+{
+    // Settings are saved only for a list that finished loading, as one still being set up has
+    // nothing of its own to keep yet.
+    if (m_loaded && m_saveSettings.AutoSave)
+        saveSettings();
 }
 
 void TEnhListView::setColumns(const std::vector<EnhListModel::Column> &columns)
@@ -36,19 +51,225 @@ void TEnhListView::setColumnCaptions(const QStringList &captions)
         m_model->setColumnCaption(i, captions.at(i));
 }
 
+void TEnhListView::loaded()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    m_updateCount = 0;
+    bool sortLoaded = false;
+    if (m_saveSettings.AutoSave)
+        loadSettings(sortLoaded);
+    if (!sortLoaded) {
+        if (m_model->columnCount() > 0)
+            m_sortColumn = 0;
+        Resort();
+    }
+    syncHeader();
+    viewport()->update();
+}
+
+void TEnhListView::loadSettings(bool &sortLoaded)
+{
+    const int columns = m_model->columnCount();
+    if (m_saveSettings.SaveColumnSizes) {
+        if (const std::optional<QList<int>> sizes = m_saveSettings.readColumnSizes()) {
+            // Entries beyond the columns, or that are no width, leave their column as it is.
+            const int count = std::min(columns, int(sizes->size()));
+            for (int column = 0; column < count; ++column) {
+                if (sizes->at(column) >= 0)
+                    setColumnWidth(column, sizes->at(column));
+            }
+        }
+    }
+    if (!m_saveSettings.SaveCurrentSort)
+        return;
+    const TStoredSort stored = m_saveSettings.readSort();
+    BeginUpdate();
+    m_sortAscending = stored.Ascending;
+    m_sortColumn = std::max(0, std::min(stored.SortColumn, columns - 1));
+    Resort();
+    EndUpdate();
+    sortLoaded = true;
+}
+
+void TEnhListView::saveSettings() const
+{
+    const int columns = m_model->columnCount();
+    if (columns == 0)
+        return;
+    QList<int> sizes;
+    for (int column = 0; column < columns; ++column)
+        sizes << columnWidth(column);
+    m_saveSettings.write(sizes, {m_sortAscending, m_sortColumn});
+}
+
+void TEnhListView::SetAutoColumnSort(TAutoColumnSort value)
+{
+    const bool changed = value != m_autoColumnSort;
+    m_autoColumnSort = value;
+    if (changed && value != acsNoSort)
+        Resort();
+    syncHeader();
+}
+
+void TEnhListView::SetAutoSortStyle(TAutoSortStyle value)
+{
+    if (value == m_autoSortStyle)
+        return;
+    m_autoSortStyle = value;
+    Resort();
+}
+
+void TEnhListView::SetAutoSortAscending(bool value)
+{
+    if (value == m_autoSortAscending)
+        return;
+    m_autoSortAscending = value;
+    m_sortAscending = value;
+    syncHeader();
+}
+
+void TEnhListView::SetShowSortArrows(bool value)
+{
+    m_showSortArrows = value;
+    m_arrows = {};
+    if (value)
+        makeArrows();
+    syncHeader();
+    update();
+}
+
+void TEnhListView::SetReverseSortArrows(bool value)
+{
+    if (value == m_reverseSortArrows)
+        return;
+    m_reverseSortArrows = value;
+    if (m_showSortArrows) {
+        makeArrows();
+        syncHeader();
+    }
+}
+
+void TEnhListView::SetOnDrawHeader(TDrawHeaderEvent handler)
+{
+    m_onDrawHeader = std::move(handler);
+    m_header->setDrawHandler(m_onDrawHeader);
+    syncHeader();
+}
+
+bool TEnhListView::ColumnClick() const
+{
+    return m_header->sectionsClickable();
+}
+
+void TEnhListView::SetColumnClick(bool value)
+{
+    m_header->setSectionsClickable(value);
+}
+
+void TEnhListView::makeArrows()
+{
+    const QPalette colours = palette();
+    m_arrows = MakeArrowBitmaps(QFontMetrics(font()).height(),
+                                {colours.color(QPalette::Button), colours.color(QPalette::Dark),
+                                 colours.color(QPalette::Light)},
+                                m_reverseSortArrows);
+}
+
+// Tells the header how to draw: by the control whenever arrows or a draw handler are wanted, with the
+// arrow of the current direction in the sort column.
+void TEnhListView::syncHeader()
+{
+    m_header->setControlDrawn(m_showSortArrows || bool(m_onDrawHeader));
+    const bool arrowShown = m_showSortArrows && m_autoColumnSort != acsNoSort;
+    m_header->setSortArrow(arrowShown ? m_sortColumn : -1,
+                           m_sortAscending ? m_arrows.Ascending : m_arrows.Descending);
+}
+
+void TEnhListView::changeEvent(QEvent *event)
+{
+    QTreeView::changeEvent(event);
+    const QEvent::Type type = event->type();
+    // The arrows take the button colours and the font's height.
+    if (m_showSortArrows
+        && (type == QEvent::PaletteChange || type == QEvent::FontChange || type == QEvent::StyleChange)) {
+        makeArrows();
+        syncHeader();
+    }
+}
+
+void TEnhListView::clickColumn(int column)
+{
+    if (m_autoColumnSort == acsSortToggle)
+        m_sortAscending = (column == m_sortColumn) ? !m_sortAscending : m_autoSortAscending;
+    Q_EMIT columnClicked(column);
+    if (m_autoColumnSort != acsNoSort && column >= 0 && column < m_model->columnCount())
+        SortRows(column, m_sortAscending);
+    m_sortColumn = column;
+    syncHeader();
+}
+
+void TEnhListView::SortRows(int column, bool ascending)
+{
+    m_resortPending = false;
+    m_sortColumn = column;
+    Q_EMIT sortStarted(column);
+    const SortLocale locale; // the user's regional settings as they are now
+    const SortContext context{column - 1, ascending ? 1 : -1, m_autoSortStyle, &locale};
+    m_model->applyOrder(sortedRowOrder(m_model->rows(), context, m_onSortItems));
+    Q_EMIT sortFinished(column);
+    syncHeader();
+}
+
+void TEnhListView::Resort()
+{
+    m_resortPending = true;
+    const bool byColumn =
+        m_autoColumnSort != acsNoSort && m_sortColumn >= 0 && m_sortColumn < m_model->columnCount();
+    if ((byColumn || m_onSortItems) && m_updateCount == 0)
+        SortRows(m_sortColumn, m_sortAscending);
+}
+
+void TEnhListView::BeginUpdate()
+{
+    beginUpdate();
+    ++m_bracketsOpened;
+    ++m_updateCount;
+}
+
+void TEnhListView::EndUpdate()
+{
+    if (m_updateCount > 0)
+        --m_updateCount;
+    if (m_updateCount == 0 && m_resortPending)
+        Resort();
+    if (m_bracketsOpened > 0) {
+        --m_bracketsOpened;
+        endUpdate();
+    }
+}
+
+void TEnhListView::setRowCaption(int row, const QString &caption)
+{
+    m_model->setRowCaption(row, caption);
+    if (m_autoResort)
+        Resort();
+}
+
 void TEnhListView::beginUpdate()
 {
-    if (m_updateDepth++ == 0)
+    if (m_rowsUpdateDepth++ == 0)
         setUpdatesEnabled(false);
     m_model->beginBatch();
 }
 
 void TEnhListView::endUpdate()
 {
-    if (m_updateDepth == 0)
+    if (m_rowsUpdateDepth == 0)
         return;
     m_model->endBatch();
-    if (--m_updateDepth == 0)
+    if (--m_rowsUpdateDepth == 0)
         setUpdatesEnabled(true);
 }
 
@@ -65,6 +286,8 @@ void TEnhListView::repaintRows()
 void TEnhListView::appendRow(const QString &caption, const QStringList &subItems, TGame *game, int stateImage)
 {
     m_model->appendRow({caption, subItems, game, stateImage});
+    if (m_autoResort)
+        Resort();
 }
 
 int TEnhListView::rowCount() const

@@ -1,0 +1,171 @@
+#include "SortKeys.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+namespace Lanvo {
+
+namespace {
+
+constexpr qint64 MsecsPerDay = 24 * 60 * 60 * 1000;
+
+// The first character of a format that is neither a field letter nor quoted text: "M/d/yy" gives "/".
+QString firstSeparator(const QString &format)
+{
+    bool quoted = false;
+    for (const QChar ch : format) {
+        if (ch == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (!quoted && !ch.isLetter())
+            return QString(ch);
+    }
+    return {};
+}
+
+int sign(qint64 value)
+{
+    return (value > 0) - (value < 0);
+}
+
+bool isAsciiDigit(QChar ch)
+{
+    return ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+}
+
+// Reads the digits at Pos into Out and says how many there were.
+qsizetype takeDigits(QStringView text, qsizetype &pos, std::string &out)
+{
+    const qsizetype start = pos;
+    while (pos < text.size() && isAsciiDigit(text[pos]))
+        out += static_cast<char>(text[pos++].unicode());
+    return pos - start;
+}
+
+void takeSign(QStringView text, qsizetype &pos, std::string &out)
+{
+    if (pos < text.size() && (text[pos] == QLatin1Char('+') || text[pos] == QLatin1Char('-'))) {
+        if (text[pos] == QLatin1Char('-'))
+            out += '-';
+        ++pos;
+    }
+}
+
+qint64 daysFromDayZero(const QDate &date)
+{
+    static const qint64 dayZero = QDate(1899, 12, 30).toJulianDay();
+    return date.toJulianDay() - dayZero;
+}
+
+} // namespace
+
+SortLocale::SortLocale(const QLocale &locale)
+    : Locale(locale)
+    , Collator(locale)
+    , DateSeparator(firstSeparator(locale.dateFormat(QLocale::ShortFormat)))
+    , TimeSeparator(firstSeparator(locale.timeFormat(QLocale::ShortFormat)))
+    , PlainCollation(locale.language() == QLocale::C)
+{
+    Collator.setCaseSensitivity(Qt::CaseSensitive);
+}
+
+std::optional<double> parseSortNumber(QStringView text)
+{
+    qsizetype pos = 0;
+    while (pos < text.size() && text[pos] == QLatin1Char(' '))
+        ++pos;
+    // Rebuilt in a form from_chars reads whatever the digits before or after the point.
+    std::string normal;
+    takeSign(text, pos, normal);
+    const qsizetype whole = takeDigits(text, pos, normal);
+    normal += '.';
+    bool point = false;
+    if (pos < text.size() && text[pos] == QLatin1Char('.')) {
+        point = true;
+        ++pos;
+    }
+    const qsizetype fraction = takeDigits(text, pos, normal);
+    if (whole + fraction == 0 && !point)
+        return std::nullopt;
+    normal += '0';
+    if (pos < text.size() && (text[pos] == QLatin1Char('e') || text[pos] == QLatin1Char('E'))) {
+        ++pos;
+        normal += 'e';
+        takeSign(text, pos, normal);
+        if (takeDigits(text, pos, normal) == 0)
+            return std::nullopt;
+    }
+    if (pos != text.size())
+        return std::nullopt;
+    // A leading "-" before "." would make "-.0": from_chars needs a digit before the point.
+    if (whole == 0)
+        normal.insert(normal.find('.'), 1, '0');
+    double value = 0;
+    const auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (error != std::errc() || end != normal.data() + normal.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<qint64> parseSortDate(const QString &text, const SortLocale &locale)
+{
+    const bool hasDate = !locale.DateSeparator.isEmpty() && text.contains(locale.DateSeparator);
+    const bool hasTime = !locale.TimeSeparator.isEmpty() && text.contains(locale.TimeSeparator);
+    if (!hasDate && !hasTime)
+        return std::nullopt;
+    // Every short date or time has a numeric field; this spares the parser most names.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); }))
+        return std::nullopt;
+    if (hasDate && hasTime) {
+        const QDateTime value = locale.Locale.toDateTime(text, QLocale::ShortFormat);
+        if (!value.isValid())
+            return std::nullopt;
+        return daysFromDayZero(value.date()) * MsecsPerDay + value.time().msecsSinceStartOfDay();
+    }
+    if (hasDate) {
+        const QDate value = locale.Locale.toDate(text, QLocale::ShortFormat);
+        if (!value.isValid())
+            return std::nullopt;
+        return daysFromDayZero(value) * MsecsPerDay;
+    }
+    const QTime value = locale.Locale.toTime(text, QLocale::ShortFormat);
+    if (!value.isValid())
+        return std::nullopt;
+    return value.msecsSinceStartOfDay();
+}
+
+TextKey makeTextKey(const QString &text, TAutoSortStyle style, const SortLocale &locale)
+{
+    TextKey key;
+    if (style == assSmart) {
+        key.Date = parseSortDate(text, locale);
+        key.Number = parseSortNumber(text);
+    }
+    if (locale.PlainCollation)
+        key.Plain = text;
+    else
+        key.Collated = locale.Collator.sortKey(text);
+    return key;
+}
+
+int compareTextKeys(const TextKey &a, const TextKey &b, TAutoSortStyle style)
+{
+    if (style == assSmart) {
+        if (a.Date && b.Date)
+            return sign(*a.Date - *b.Date);
+        if (a.Number && b.Number)
+            return (*a.Number > *b.Number) - (*a.Number < *b.Number);
+    }
+    if (a.Collated && b.Collated)
+        return sign(a.Collated->compare(*b.Collated));
+    return sign(QString::compare(a.Plain, b.Plain, Qt::CaseSensitive));
+}
+
+int compareSortTexts(const QString &a, const QString &b, TAutoSortStyle style, const SortLocale &locale)
+{
+    return compareTextKeys(makeTextKey(a, style, locale), makeTextKey(b, style, locale), style);
+}
+
+} // namespace Lanvo
