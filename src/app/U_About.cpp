@@ -1,15 +1,189 @@
 #include "U_About.h"
 
 #include "U_textes_An.h"
+#include "urllabel.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
 
 namespace Lanvo {
 
 TF_About *F_About = nullptr;
 
+namespace {
+
+const QColor Maroon(128, 0, 0);
+const QColor Navy(0, 0, 128);
+constexpr quint32 StripColour = 8454143; // pale yellow
+
+QFont dialogFont(int pixelSize)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+QFont titleFont()
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(21);
+    font.setBold(true);
+    return font;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, colour);
+    widget->setPalette(p);
+}
+
+void fillWith(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(role, colour);
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+// The texts are ours; the addresses are reserved example domains.
+const QString AuthorLine = QStringLiteral("Written by the Lanvo developers, October 1998");
+const QString AuthorMail = QStringLiteral("lanvo@example.org");
+const QString HomePage = QStringLiteral("www.example.org/lanvo/");
+const QString ThanksLine = QStringLiteral("Thanks to the authors of Corvane.");
+
+// The layout was drawn for fonts this desktop may lack; a wider substitute must not cut a
+// fixed-size text, so the text shrinks until it fits.
+void shrinkToFit(QLabel *label)
+{
+    QFont font = label->font();
+    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
+
+// Likewise a link never covers the caption before it: it moves right when the caption is wider.
+void keepClearOf(QWidget *link, const QWidget *caption)
+{
+    const int clear = caption->geometry().right() + 1;
+    if (link->x() < clear)
+        link->move(clear, link->y());
+}
+
+} // namespace
+
 TF_About::TF_About(QWidget *parent)
-    : QDialog(parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("F_About"));
+    setFont(dialogFont(11));
+    fillWith(this, QPalette::Window, palette().color(QPalette::Button));
+    setFixedSize(421, 269);
+    buildControls();
+    FormCreate();
+}
+
+void TF_About::buildControls()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(8, 8, 401, 217);
+
+    Titre = addLabel(QStringLiteral("Titre"), 8, 8);
+    Titre->setFont(titleFont());
+    setTextColour(Titre, Maroon);
+    Titre->setAlignment(Qt::AlignCenter);
+    Titre->setGeometry(8, 8, 385, 24);
+    Freeware = addLabel(QStringLiteral("Freeware"), 80, 32);
+    Panel2 = addStrip(QStringLiteral("Panel2"), 52);
+    Label2 = addLabel(QStringLiteral("Label2"), 16, 64);
+    Label3 = addLabel(QStringLiteral("Label3"), 16, 88);
+    Label1 = addLabel(QStringLiteral("Label1"), 16, 125);
+    URLLabel2 = addLink(QStringLiteral("URLLabel2"), 52, 125);
+    URLLabel2->setLabelType(hmMAIL);
+    NewVersion = addLabel(QStringLiteral("NewVersion"), 16, 149);
+    URLLabel1 = addLink(QStringLiteral("URLLabel1"), 117, 149);
+    Panel3 = addStrip(QStringLiteral("Panel3"), 181);
+    Thanks = addLabel(QStringLiteral("Thanks"), 8, 192);
+    QFont thanksFont = dialogFont(12);
+    thanksFont.setBold(true);
+    Thanks->setFont(thanksFont);
+    setTextColour(Thanks, Navy);
+    Thanks->setGeometry(8, 192, 383, 13);
+
+    Button1 = new QPushButton(this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(336, 240, 75, 25);
+    Button1->setDefault(true);
+    Button1->setFocus(); // the first thing Enter or Space reaches
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QLabel *TF_About::addLabel(const QString &name, int left, int top)
+{
+    auto *label = new QLabel(Panel1);
+    label->setObjectName(name);
+    label->move(left, top);
+    return label;
+}
+
+TURLLabel *TF_About::addLink(const QString &name, int left, int top)
+{
+    auto *link = new TURLLabel(Panel1);
+    link->setObjectName(name);
+    link->move(left, top);
+    link->setLinkFont(dialogFont(12), Maroon);
+    link->setEffect98(true);
+    return link;
+}
+
+QFrame *TF_About::addStrip(const QString &name, int top)
+{
+    auto *strip = new QFrame(Panel1);
+    strip->setObjectName(name);
+    strip->setGeometry(8, top, 385, 4);
+    fillWith(strip, QPalette::Window, colorFromValue(StripColour));
+    return strip;
+}
+
+// The texts of the dialog; labels without a size of their own take the size of their text.
+void TF_About::FormCreate()
 {
     setWindowTitle(Texts::AboutCaption);
+    Titre->setText(QStringLiteral("Lanvo 1.61 - English - 19 October 1998"));
+    Button1->setText(QStringLiteral("Close"));
+    Freeware->setText(QString());
+    Label2->setText(QStringLiteral("Corvane 0.2d Emulator Front End"));
+    Label3->setText(AuthorLine);
+    Label1->setText(QStringLiteral("E Mail: "));
+    URLLabel2->setText(AuthorMail);
+    NewVersion->setText(QStringLiteral("Get new versions at "));
+    URLLabel1->setText(HomePage);
+    Thanks->setText(ThanksLine);
+    for (QLabel *label : {Freeware, Label2, Label3, Label1, NewVersion})
+        label->adjustSize();
+    URLLabel1->adjustSize();
+    URLLabel2->adjustSize();
+    shrinkToFit(Titre);
+    shrinkToFit(Thanks);
+    keepClearOf(URLLabel2, Label1);
+    keepClearOf(URLLabel1, NewVersion);
+}
+
+void TF_About::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen *shown = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(shown->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 } // namespace Lanvo

@@ -1,0 +1,80 @@
+#include "OptionsDialogRun.h"
+
+#include "Corvane.h"
+#include "ProfileFile.h"
+#include "SettingsFile.h"
+#include "U_options.h"
+
+#include <QDir>
+
+namespace Lanvo {
+
+namespace {
+
+OptionsValues valuesOf(const TCorvane &emulator)
+{
+    return {emulator.RomPath1.Path, emulator.RomPath2.Path, emulator.AltPath.Path,
+            emulator.AdditionalParameters};
+}
+
+// The alternate directory is only stored: the running program keeps the work directory it
+// started with, which is decided from the start directory's settings file.
+void applyValues(TCorvane &emulator, const OptionsValues &values)
+{
+    emulator.RomPath1 = emulator.makePath(values.RomPath1);
+    emulator.RomPath2 = emulator.makePath(values.RomPath2);
+    emulator.AdditionalParameters = values.AddParam;
+}
+
+void writeDirectories(const ProfileFile &settings, const OptionsValues &values)
+{
+    const QByteArray section(SettingsSection);
+    settings.writeString(section, "RomPath1", settingsPathValue(values.RomPath1));
+    settings.writeString(section, "RomPath2", settingsPathValue(values.RomPath2));
+    settings.writeString(section, "AltPath", settingsPathValue(values.AltPath));
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool readsBackChanged(const QString &value)
+{
+    if (value.isEmpty())
+        return false;
+    const QChar first = value.front();
+    const bool quoted = value.size() >= 2 && (first == QLatin1Char('"') || first == QLatin1Char('\''))
+        && value.back() == first;
+    return isBlank(first) || isBlank(value.back()) || quoted;
+}
+
+} // namespace
+
+int execOptionsDialog(TF_Options &dialog)
+{
+    return dialog.exec();
+}
+
+QByteArray settingsPathValue(const QString &path)
+{
+    const QByteArray bytes = path.toUtf8();
+    return readsBackChanged(path) ? '"' + bytes + '"' : bytes;
+}
+
+bool RunOptionsDialog(TF_Options &dialog, TCorvane &emulator, const std::function<void()> &refresh,
+                      const ShowOptionsDialog &showModal)
+{
+    QDir::setCurrent(emulator.StartDir.FullPath);
+    const ProfileFile settings(settingsFilePath(emulator.WorkDir));
+    dialog.setValues(valuesOf(emulator));
+    if (showModal(dialog) != QDialog::Accepted)
+        return false;
+    const OptionsValues chosen = dialog.values();
+    applyValues(emulator, chosen);
+    refresh();
+    writeDirectories(settings, chosen);
+    return true;
+}
+
+} // namespace Lanvo

@@ -1,0 +1,194 @@
+#include "U_About.h"
+#include "urllabel.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+using namespace Lanvo;
+
+class TestAboutDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void textsAreSetAtCreation();
+    void layout_data();
+    void layout();
+    void lookOfTitleStripsAndLinks();
+    void createdHiddenAndCentredWhenShown();
+    void closeButtonAndCloseBoxBothClose();
+    void linksOpenMailAndHomePage();
+};
+
+namespace {
+
+template<typename T = QWidget>
+T *child(const QWidget &parent, const char *name)
+{
+    return parent.findChild<T *>(QString::fromLatin1(name));
+}
+
+bool isExampleAddress(const QString &text)
+{
+    return text.contains(QStringLiteral("example.org")) || text.contains(QStringLiteral("example.com"));
+}
+
+} // namespace
+
+void TestAboutDialog::textsAreSetAtCreation()
+{
+    const TF_About dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(dialog.Titre->text(), QStringLiteral("Lanvo 1.61 - English - 19 October 1998"));
+    QCOMPARE(dialog.Label2->text(), QStringLiteral("Corvane 0.2d Emulator Front End"));
+    QCOMPARE(dialog.Button1->text(), QStringLiteral("Close"));
+    QCOMPARE(dialog.NewVersion->text(), QStringLiteral("Get new versions at "));
+    QCOMPARE(dialog.Label1->text(), QStringLiteral("E Mail: "));
+    QVERIFY(dialog.Freeware->text().isEmpty());
+    QVERIFY(!dialog.Label3->text().isEmpty());
+    QVERIFY(!dialog.Thanks->text().isEmpty());
+    // Our own addresses: the reserved example domains, the home page without its scheme.
+    QVERIFY(isExampleAddress(dialog.URLLabel2->text()));
+    QVERIFY(dialog.URLLabel2->text().contains(QLatin1Char('@')));
+    QVERIFY(isExampleAddress(dialog.URLLabel1->text()));
+    QVERIFY(!dialog.URLLabel1->text().contains(QStringLiteral("://")));
+}
+
+void TestAboutDialog::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("Button1") << "Button1" << QRect(336, 240, 75, 25);
+    QTest::newRow("Panel1") << "Panel1" << QRect(8, 8, 401, 217);
+    QTest::newRow("Titre") << "Titre" << QRect(8, 8, 385, 24);
+    QTest::newRow("Panel2") << "Panel2" << QRect(8, 52, 385, 4);
+    QTest::newRow("Panel3") << "Panel3" << QRect(8, 181, 385, 4);
+    QTest::newRow("Thanks") << "Thanks" << QRect(8, 192, 383, 13);
+    // Labels sized by their text: only their place is fixed.
+    QTest::newRow("Freeware") << "Freeware" << QRect(80, 32, -1, -1);
+    QTest::newRow("Label2") << "Label2" << QRect(16, 64, -1, -1);
+    QTest::newRow("Label3") << "Label3" << QRect(16, 88, -1, -1);
+    QTest::newRow("Label1") << "Label1" << QRect(16, 125, -1, -1);
+    // A link moves right only when a substitute font makes its caption wider than the form's.
+    QTest::newRow("URLLabel2") << "URLLabel2" << QRect(52, 125, -2, -2);
+    QTest::newRow("NewVersion") << "NewVersion" << QRect(16, 149, -1, -1);
+    QTest::newRow("URLLabel1") << "URLLabel1" << QRect(117, 149, -2, -2);
+}
+
+void TestAboutDialog::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    const TF_About dialog;
+    QCOMPARE(dialog.size(), QSize(421, 269));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // fixed size
+    const QWidget *control = dialog.findChild<QWidget *>(name);
+    QVERIFY(control);
+    if (geometry.width() == -2) {
+        QCOMPARE(control->y(), geometry.y());
+        QVERIFY(control->x() >= geometry.x());
+        QVERIFY(control->parentWidget()->rect().contains(control->geometry()));
+    } else if (geometry.width() < 0) {
+        QCOMPARE(control->pos(), geometry.topLeft());
+        QVERIFY(control->parentWidget()->rect().contains(control->geometry()));
+    } else {
+        QCOMPARE(control->geometry(), geometry);
+    }
+    if (name != "Button1" && name != "Panel1")
+        QCOMPARE(control->parentWidget(), dialog.Panel1);
+}
+
+void TestAboutDialog::lookOfTitleStripsAndLinks()
+{
+    TF_About dialog;
+    const QColor maroon(128, 0, 0);
+    QCOMPARE(dialog.font().pixelSize(), 11);
+    QCOMPARE(dialog.Titre->font().family(), QStringLiteral("Times New Roman"));
+    QVERIFY(dialog.Titre->font().pixelSize() <= 21); // 21, or less to fit a wider font
+    QVERIFY(dialog.Titre->font().bold());
+    QCOMPARE(dialog.Titre->palette().color(QPalette::WindowText), maroon);
+    QCOMPARE(dialog.Titre->alignment(), Qt::AlignCenter);
+    QVERIFY(dialog.Thanks->font().pixelSize() <= 12);
+    QVERIFY(dialog.Thanks->font().bold());
+    QCOMPARE(dialog.Thanks->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    QCOMPARE(dialog.Panel1->frameShadow(), QFrame::Raised);
+
+    // The strips as painted.
+    for (QWidget *strip : {static_cast<QWidget *>(dialog.Panel2), static_cast<QWidget *>(dialog.Panel3)})
+        QCOMPARE(strip->grab().toImage().pixelColor(10, 1), QColor(255, 255, 128));
+
+    QCOMPARE(dialog.URLLabel2->LabelType(), hmMAIL);
+    QCOMPARE(dialog.URLLabel1->LabelType(), hmHTTP);
+    for (const TURLLabel *link : {dialog.URLLabel1, dialog.URLLabel2}) {
+        QVERIFY(link->Effect98());
+        QCOMPARE(link->URLColStd(), maroon);
+        QCOMPARE(link->fontColor(), maroon);
+        QCOMPARE(link->font().pixelSize(), 12);
+        QVERIFY(!link->font().underline()); // underlined only under the pointer
+    }
+    // Whatever font stands in for the form's, nothing is cut or covered.
+    QVERIFY(dialog.Label1->geometry().right() < dialog.URLLabel2->x());
+    QVERIFY(dialog.NewVersion->geometry().right() < dialog.URLLabel1->x());
+    for (const QLabel *fixed : {dialog.Titre, dialog.Thanks})
+        QVERIFY(fixed->fontMetrics().horizontalAdvance(fixed->text()) <= fixed->width());
+    QVERIFY(dialog.Titre->font().pixelSize() > 12); // still a title
+}
+
+void TestAboutDialog::createdHiddenAndCentredWhenShown()
+{
+    TF_About dialog;
+    QVERIFY(!dialog.isVisible());
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QPoint screenCentre = dialog.screen()->availableGeometry().center();
+    const QPoint dialogCentre = dialog.frameGeometry().center();
+    QVERIFY2((screenCentre - dialogCentre).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("centre %1,%2").arg(dialogCentre.x()).arg(dialogCentre.y())));
+}
+
+void TestAboutDialog::closeButtonAndCloseBoxBothClose()
+{
+    TF_About dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    dialog.show(); // shown again, as each "&About" does
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.close()); // what the close box asks
+    QVERIFY(!dialog.isVisible());
+
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestAboutDialog::linksOpenMailAndHomePage()
+{
+    TF_About dialog;
+    QList<QUrl> opened;
+    for (TURLLabel *link : {dialog.URLLabel2, dialog.URLLabel1})
+        link->setOpener([&opened](const QUrl &url) { opened.append(url); });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(dialog.URLLabel2, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(dialog.URLLabel1, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened.at(0), QUrl(QStringLiteral("mailto:") + dialog.URLLabel2->text()));
+    QCOMPARE(opened.at(1), QUrl(QStringLiteral("http://") + dialog.URLLabel1->text()));
+    QVERIFY(dialog.isVisible()); // opening a link leaves the dialog open
+}
+
+QTEST_MAIN(TestAboutDialog)
+#include "tst_aboutdialog.moc"
