@@ -1,0 +1,144 @@
+#include "TJpgImg.h"
+
+#include "PictureDecoding.h"
+
+#include <QAccessibleWidget>
+#include <QFileInfo>
+#include <QPainter>
+
+#include <mutex>
+
+// Q_INIT_RESOURCE declares the resource's registration function in the enclosing namespace, so it
+// must be used outside ours.
+static void registerPicturesResource()
+{
+    Q_INIT_RESOURCE(pictures);
+}
+
+namespace Lanvo {
+
+namespace {
+
+const QSize ControlSize(320, 226);
+
+// The control paints itself, so it tells assistive technology what it is and what it shows.
+class PictureAccessible : public QAccessibleWidget, public QAccessibleImageInterface
+{
+public:
+    explicit PictureAccessible(QWidget *picture)
+        : QAccessibleWidget(picture, QAccessible::Graphic)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ImageInterface)
+            return static_cast<QAccessibleImageInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString imageDescription() const override { return widget()->accessibleDescription(); }
+    QSize imageSize() const override { return widget()->size(); } // the picture fills the control
+    QPoint imagePosition() const override { return rect().topLeft(); }
+};
+
+// Qt owns and caches the interfaces its factories create.
+QAccessibleInterface *pictureAccessibleFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(TFEJpeg::staticMetaObject.className()) && object && object->isWidgetType())
+        return new PictureAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void initPictureResources()
+{
+    static std::once_flag once;
+    std::call_once(once, registerPicturesResource);
+}
+
+TFEJpeg::TFEJpeg(QWidget *parent)
+    : QWidget(parent)
+{
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(pictureAccessibleFactory); });
+    setAccessibleName(QStringLiteral("Picture"));
+}
+
+bool TFEJpeg::loadFile(const QString &path)
+{
+    return load(path, QFileInfo(path).fileName());
+}
+
+void TFEJpeg::showPicture()
+{
+    show();
+}
+
+void TFEJpeg::hidePicture()
+{
+    hide();
+}
+
+bool TFEJpeg::setDefaultPicture()
+{
+    initPictureResources();
+    return load(QLatin1String(DefaultPictureResource), QStringLiteral("Default picture"));
+}
+
+void TFEJpeg::setJPEGProperties(const JpegOptions &options)
+{
+    JpegOptions drawn = options;
+    drawn.ProgressiveDisplay = m_options.ProgressiveDisplay; // changes only how a load is shown
+    const bool redecode = !(drawn == m_options);
+    m_options = options;
+    if (!redecode || m_jpegBytes.isEmpty())
+        return;
+    QImage image = decodePicture(m_jpegBytes, PictureFormat::Jpeg, m_options);
+    if (image.isNull())
+        return; // decoded before, so only memory can be short: keep what is shown
+    m_picture = std::move(image);
+    update();
+}
+
+QSize TFEJpeg::sizeHint() const
+{
+    return ControlSize;
+}
+
+void TFEJpeg::paintEvent(QPaintEvent *)
+{
+    const QImage &shown = m_shownPass ? *m_shownPass : m_picture;
+    if (shown.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), shown);
+}
+
+bool TFEJpeg::load(const QString &path, const QString &description)
+{
+    LoadedPicture loaded = loadPictureFile(path, m_options, passPainter());
+    if (loaded.image.isNull()) {
+        update(); // an intermediate pass may be on screen
+        return false;
+    }
+    m_picture = std::move(loaded.image);
+    m_jpegBytes = std::move(loaded.jpegBytes);
+    setAccessibleDescription(description);
+    update();
+    return true;
+}
+
+// Draws each pass of a progressive JPEG at once, without making it the picture held until the
+// whole file has decoded.
+JpegDecoder::PassHandler TFEJpeg::passPainter()
+{
+    return [this](const QImage &pass) {
+        m_shownPass = &pass;
+        repaint();
+        m_shownPass = nullptr;
+    };
+}
+
+} // namespace Lanvo

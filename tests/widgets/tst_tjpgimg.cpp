@@ -1,0 +1,223 @@
+// The picture control: stretching, the default picture, options applied to the JPEG held, failed
+// loads keeping what is shown, and what it tells assistive technology.
+
+#include "PictureSamples.h"
+#include "TJpgImg.h"
+
+#include <QAccessible>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Lanvo;
+using namespace PictureSamples;
+
+class TestTJpgImg : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void defaultPictureIsBuiltIn();
+    void pictureIsStretchedToFillTheControl();
+    void failedLoadKeepsThePreviousPicture_data();
+    void failedLoadKeepsThePreviousPicture();
+    void optionChangesApplyToTheJpegHeld();
+    void progressiveDisplayDrawsEachPass();
+    void tellsAssistiveTechnologyWhatItShows();
+};
+
+namespace {
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+QImage quadrants()
+{
+    QImage image(10, 10, QImage::Format_RGB32);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            image.setPixel(x, y, x < 5 ? (y < 5 ? qRgb(255, 0, 0) : qRgb(0, 0, 255))
+                                       : (y < 5 ? qRgb(0, 255, 0) : qRgb(255, 255, 255)));
+    return image;
+}
+
+} // namespace
+
+void TestTJpgImg::defaultPictureIsBuiltIn()
+{
+    TFEJpeg control;
+    QVERIFY(control.setDefaultPicture());
+    const QImage &picture = control.picture();
+    QCOMPARE(picture.size(), QSize(320, 224));
+    QVERIFY(picture.colorCount() > 0 && picture.colorCount() <= 16);
+    QCOMPARE(picture.pixel(0, 0), qRgb(0, 0, 0)); // on black
+    QCOMPARE(control.accessibleDescription(), QStringLiteral("Default picture"));
+}
+
+void TestTJpgImg::pictureIsStretchedToFillTheControl()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("quadrants.bmp"));
+    QVERIFY(writeFile(path, bmpBytes(quadrants())));
+    TFEJpeg control;
+    control.resize(320, 226);
+    QVERIFY(control.loadFile(path));
+    const QImage shown = control.grab().toImage();
+    QCOMPARE(shown.size(), QSize(320, 226));
+    QCOMPARE(shown.pixel(0, 0), qRgb(255, 0, 0));
+    QCOMPARE(shown.pixel(319, 0), qRgb(0, 255, 0));
+    QCOMPARE(shown.pixel(0, 225), qRgb(0, 0, 255));
+    QCOMPARE(shown.pixel(319, 225), qRgb(255, 255, 255));
+    QCOMPARE(shown.pixel(100, 60), qRgb(255, 0, 0)); // well inside a quarter: no border, no margin
+    QCOMPARE(shown.pixel(220, 170), qRgb(255, 255, 255));
+}
+
+void TestTJpgImg::failedLoadKeepsThePreviousPicture_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // no file at all when null
+
+    const QByteArray bmp = bmpBytes(colourPicture(40, 30));
+    QTest::newRow("missing") << "none.jpg" << QByteArray();
+    QTest::newRow("zero-byte jpg") << "a.jpg" << QByteArray("");
+    QTest::newRow("pcx") << "a.pcx" << bmp;
+    QTest::newRow("gif named jpg") << "a.jpg" << gifBytes(colourPicture(40, 30));
+    QTest::newRow("truncated bmp") << "a.bmp" << bmp.left(bmp.size() - 100);
+    QTest::newRow("huge jpg") << "a.jpg" << withJpegSize(jpegBytes(colourPicture(40, 30)), 65000, 65000);
+}
+
+void TestTJpgImg::failedLoadKeepsThePreviousPicture()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.jpg"));
+    QVERIFY(writeFile(good, jpegBytes(quadrants())));
+    TFEJpeg control;
+    control.resize(320, 226);
+    QVERIFY(control.loadFile(good));
+    const QImage before = control.grab().toImage();
+    const qint64 pictureKey = control.picture().cacheKey();
+
+    const QString path = dir.filePath(name);
+    if (!bytes.isNull())
+        QVERIFY(writeFile(path, bytes));
+    QVERIFY(!control.loadFile(path));
+    QCOMPARE(control.picture().cacheKey(), pictureKey);
+    QCOMPARE(control.grab().toImage(), before);
+    QCOMPARE(control.accessibleDescription(), QStringLiteral("good.jpg"));
+
+    // Options still apply to the JPEG held, not to the file that failed.
+    JpegOptions grey;
+    grey.GrayScale = true;
+    control.setJPEGProperties(grey);
+    QCOMPARE(control.picture().size(), QSize(10, 10));
+    QCOMPARE(control.picture().format(), QImage::Format_Grayscale8);
+}
+
+void TestTJpgImg::optionChangesApplyToTheJpegHeld()
+{
+    QTemporaryDir dir;
+    const QString jpeg = dir.filePath(QStringLiteral("a.jpg")), bmp = dir.filePath(QStringLiteral("a.bmp"));
+    QVERIFY(writeFile(jpeg, jpegBytes(colourPicture(64, 48))));
+    QVERIFY(writeFile(bmp, bmpBytes(colourPicture(64, 48))));
+    TFEJpeg control;
+    control.resize(320, 226);
+    QVERIFY(control.loadFile(jpeg));
+    QCOMPARE(control.picture().format(), QImage::Format_RGB32);
+
+    JpegOptions options = control.JPEGProperties();
+    QCOMPARE(options, JpegOptions()); // colour, 24 bits, full size, best quality, smoothing
+    options.Scale = jsHalf;
+    control.setJPEGProperties(options);
+    QCOMPARE(control.picture().size(), QSize(32, 24));
+    QCOMPARE(control.grab().toImage().size(), QSize(320, 226)); // half size, still stretched to fill
+    options.GrayScale = true;
+    control.setJPEGProperties(options);
+    QCOMPARE(control.picture().format(), QImage::Format_Grayscale8);
+    const QImage shown = control.grab().toImage();
+    QCOMPARE(qRed(shown.pixel(100, 40)), qGreen(shown.pixel(100, 40))); // drawn grey
+
+    const qint64 key = control.picture().cacheKey();
+    options.ProgressiveDisplay = true; // only changes how the next load is drawn
+    control.setJPEGProperties(options);
+    QCOMPARE(control.picture().cacheKey(), key);
+    options.PixelFormat = jf8Bit;
+    control.setJPEGProperties(options);
+    QCOMPARE(control.picture().format(), QImage::Format_Indexed8);
+
+    QVERIFY(control.loadFile(jpeg)); // a new JPEG gets the options in force
+    QCOMPARE(control.picture().size(), QSize(32, 24));
+    QVERIFY(control.loadFile(bmp)); // other formats are shown as decoded
+    options.Scale = jsEighth;
+    control.setJPEGProperties(options);
+    QCOMPARE(control.picture().size(), QSize(64, 48));
+    QCOMPARE(control.picture().format(), QImage::Format_RGB32);
+}
+
+void TestTJpgImg::progressiveDisplayDrawsEachPass()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.jpg"));
+    const QByteArray progressive = progressiveJpegBytes(colourPicture(64, 48));
+    QVERIFY(isProgressiveJpeg(progressive));
+    QVERIFY(writeFile(path, progressive));
+    TFEJpeg control;
+    control.resize(320, 226);
+    control.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    PaintCounter counter;
+    control.installEventFilter(&counter);
+
+    QVERIFY(control.loadFile(path)); // off: no paint until the event loop runs
+    QCOMPARE(counter.paints, 0);
+    JpegOptions options;
+    options.ProgressiveDisplay = true;
+    control.setJPEGProperties(options);
+    QVERIFY(control.loadFile(path));
+    QVERIFY(counter.paints >= 2);
+    QCOMPARE(control.picture(), JpegDecoder(JpegOptions()).decode(progressive)); // ends complete
+
+    // Passes drawn from a file that then turns out cut short leave the picture as it was.
+    const QString cut = dir.filePath(QStringLiteral("cut.jpg"));
+    QVERIFY(writeFile(cut, progressive.left(progressive.size() * 3 / 4)));
+    const int paintsBefore = counter.paints;
+    QVERIFY(!control.loadFile(cut));
+    QVERIFY(counter.paints > paintsBefore);
+    QCOMPARE(control.picture(), JpegDecoder(JpegOptions()).decode(progressive));
+    QCOMPARE(control.accessibleDescription(), QStringLiteral("p.jpg"));
+}
+
+void TestTJpgImg::tellsAssistiveTechnologyWhatItShows()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("aof3.gif"));
+    QVERIFY(writeFile(path, gifBytes(quadrants())));
+    TFEJpeg control;
+    control.resize(320, 226);
+    QVERIFY(control.loadFile(path));
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&control);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::Graphic);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Picture"));
+    QCOMPARE(accessible->text(QAccessible::Description), QStringLiteral("aof3.gif"));
+    QAccessibleImageInterface *image = accessible->imageInterface();
+    QVERIFY(image);
+    QCOMPARE(image->imageDescription(), QStringLiteral("aof3.gif"));
+    QCOMPARE(image->imageSize(), QSize(320, 226));
+}
+
+QTEST_MAIN(TestTJpgImg)
+#include "tst_tjpgimg.moc"
