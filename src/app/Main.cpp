@@ -1,12 +1,17 @@
 #include "Main.h"
 
+#include "OptionsDialogRun.h"
+#include "U_About.h"
+#include "U_options.h"
 #include "U_textes_An.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace Lanvo {
 
@@ -22,6 +27,11 @@ const std::vector<EnhListModel::Column> FormColumns = {
     {QStringLiteral("Manufacturer"), 100, Qt::AlignLeft},
 };
 
+bool isEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 } // namespace
 
 TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
@@ -33,7 +43,10 @@ TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
     emulateur->Prompts = m_prompts;
     buildControls();
     buildMenus();
+    connectHandlers();
     emulateur->ListGames = ListGames;
+    emulateur->PicDefault = SnapshotPanel->ImageDefault;
+    emulateur->PicGame = SnapshotPanel->image;
     emulateur->RunWindowHooks = {[this] { minimiseForRun(); }, [this] { restoreAfterRun(); }};
     FormCreate(setup);
 }
@@ -46,7 +59,8 @@ TF_Lanvo::~TF_Lanvo()
 
 void TF_Lanvo::buildControls()
 {
-    PageControl = new QTabWidget(this);
+    auto *client = new QWidget(this);
+    PageControl = new QTabWidget(client);
     PageControl->setObjectName(QStringLiteral("PageControl"));
     PageGames = new QWidget(PageControl);
     PageOptions = new QWidget(PageControl);
@@ -55,36 +69,75 @@ void TF_Lanvo::buildControls()
 
     ListGames = new TEnhListView(PageGames);
     ListGames->setObjectName(QStringLiteral("ListGames"));
-    ListGames->setAccessibleName(QStringLiteral("Games"));
+    ListGames->setAccessibleName(Texts::GamesPage);
     ListGames->setColumns(FormColumns);
+    ListGames->SetAutoColumnSort(acsSortToggle);
+    ListGames->SetAutoResort(false);
+    ListGames->SetReverseSortArrows(true);
+    ListGames->loaded();
+    ListGames->setContextMenuPolicy(Qt::CustomContextMenu);
     auto *gamesLayout = new QVBoxLayout(PageGames);
     gamesLayout->setContentsMargins(0, 0, 0, 0);
     gamesLayout->addWidget(ListGames);
-    setCentralWidget(PageControl);
+
+    OptionsPage = new TOptionsPage(*emulateur, PageOptions);
+    auto *optionsLayout = new QVBoxLayout(PageOptions);
+    optionsLayout->setContentsMargins(0, 0, 0, 0);
+    optionsLayout->addWidget(OptionsPage);
+
+    SnapshotPanel = new TSnapshotPanel(client);
+    auto *clientLayout = new QHBoxLayout(client);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->setSpacing(0);
+    clientLayout->addWidget(PageControl, 1);
+    clientLayout->addWidget(SnapshotPanel);
+    setCentralWidget(client);
 
     SB_InfoBar = new TStatusPanels(this);
     SB_InfoBar->setObjectName(QStringLiteral("SB_InfoBar"));
     SB_InfoBar->setPanelText(0, Texts::GamesCountInitial);
     SB_InfoBar->setPanelText(1, QStringLiteral("HD"));
     setStatusBar(SB_InfoBar);
-
-    connect(ListGames, &TEnhListView::rowStateChanged, this, &TF_Lanvo::ListGamesChange);
-    connect(ListGames, &QAbstractItemView::doubleClicked, this, &TF_Lanvo::ListGamesDblClick);
-    ListGames->installEventFilter(this);
 }
 
 void TF_Lanvo::buildMenus()
 {
-    Mn_File = menuBar()->addMenu(Texts::FileMenu);
-    mnQuit = Mn_File->addAction(Texts::ExitItem);
-    mnQuit->setObjectName(QStringLiteral("mnQuit"));
-    connect(mnQuit, &QAction::triggered, this, &TF_Lanvo::Bt_QuitClick);
+    Menus = new TGamesMenus(menuBar(), this);
+    EmulatorMenu = new TEmulatorMenu(*emulateur, menuBar()->addMenu(Texts::CorvaneMenu));
+    EmulatorMenu->Mn_Corvane->setObjectName(QStringLiteral("Mn_Corvane"));
+    Menus->addHelpMenu(menuBar());
+}
 
-    Mn_Corvane = menuBar()->addMenu(Texts::CorvaneMenu);
-    mnRun = Mn_Corvane->addAction(Texts::RunItem);
-    mnRun->setObjectName(QStringLiteral("mnRun"));
-    mnRun->setEnabled(false);
-    connect(mnRun, &QAction::triggered, this, &TF_Lanvo::mnRunClick);
+void TF_Lanvo::connectHandlers()
+{
+    connect(Menus->mnQuit, &QAction::triggered, this, &TF_Lanvo::Bt_QuitClick);
+    connect(Menus->About1, &QAction::triggered, this, &TF_Lanvo::About1Click);
+    connect(EmulatorMenu->Options1, &QAction::triggered, this, &TF_Lanvo::Options1Click);
+    connect(Menus->Refreshlist1, &QAction::triggered, this, &TF_Lanvo::Refreshlist1Click);
+    Menus->onChoice(Menus->mn_availgames, [this] { mn_availgamesClick(); });
+    Menus->onChoice(Menus->mn_missgames, [this] { mn_missgamesClick(); });
+    Menus->onChoice(Menus->mn_allgames, [this] { mn_allgamesClick(); });
+    Menus->onChoice(Menus->PmShowavailablegames, [this] { mn_availgamesClick(); });
+    Menus->onChoice(Menus->PmShowmissinggames, [this] { mn_missgamesClick(); });
+    Menus->onChoice(Menus->PmShowallgames, [this] { mn_allgamesClick(); });
+    Menus->onChoice(Menus->Mn_ShowSnapshot, [this] { Mn_ShowSnapshotClick(); });
+    Menus->onChoice(Menus->PmShowSnapshot, [this] { Mn_ShowSnapshotClick(); });
+    // The context menu's Run runs the selected game as the main menu's does.
+    connect(Menus->pm_Run, &QAction::triggered, this, &TF_Lanvo::mnRunClick);
+    connect(EmulatorMenu->mnRun, &QAction::triggered, this, &TF_Lanvo::mnRunClick);
+
+    connect(ListGames, &TEnhListView::rowStateChanged, this, &TF_Lanvo::ListGamesChange);
+    connect(ListGames, &QAbstractItemView::doubleClicked, this, &TF_Lanvo::ListGamesDblClick);
+    connect(ListGames, &QWidget::customContextMenuRequested, this, &TF_Lanvo::showContextMenu);
+    ListGames->installEventFilter(this);
+    ListGames->viewport()->installEventFilter(this);
+    connect(PageControl, &QTabWidget::currentChanged, this, &TF_Lanvo::PageControlChange);
+    connect(SnapshotPanel, &TSnapshotPanel::tabChosen, this, &TF_Lanvo::TabControlPicChange);
+}
+
+void TF_Lanvo::guarded(const std::function<void()> &handler)
+{
+    runGuarded(*m_prompts, handler);
 }
 
 void TF_Lanvo::FormCreate(const Setup &setup)
@@ -94,7 +147,6 @@ void TF_Lanvo::FormCreate(const Setup &setup)
         startup.workDirectory().setMarkerTest(setup.WritabilityTest);
     m_outcome = startup.run();
     m_catalogueWritten = startup.catalogueWritten();
-    m_pictureShown = startup.windowSettings().PictureShown;
 }
 
 void TF_Lanvo::closeEvent(QCloseEvent *event)
@@ -107,7 +159,7 @@ void TF_Lanvo::FormClose()
 {
     // A settings file that can't be written is reported; the window still closes and the
     // initialisation file is still patched, so the one failure loses nothing else.
-    runGuarded(*m_prompts, [this] { WriteSettingsFile(*emulateur, currentWindowSettings(), m_catalogueWritten); });
+    guarded([this] { WriteSettingsFile(*emulateur, currentWindowSettings(), m_catalogueWritten); });
     emulateur->WriteInitFile();
 }
 
@@ -123,7 +175,7 @@ WindowSettings TF_Lanvo::currentWindowSettings() const
     settings.Left = normal.left();
     settings.Height = normal.height();
     settings.Width = normal.width();
-    settings.PictureShown = m_pictureShown;
+    settings.PictureShown = Menus->Mn_ShowSnapshot->isChecked();
     return settings;
 }
 
@@ -132,21 +184,59 @@ void TF_Lanvo::Bt_QuitClick()
     close();
 }
 
-void TF_Lanvo::Refreshlist1Click()
+void TF_Lanvo::About1Click()
 {
-    runGuarded(*m_prompts, [this] { ApplyFilter(filterInForce()); });
+    if (F_About)
+        F_About->exec();
 }
 
-// The filter the form starts with; the View menu's filter items choose the others.
-TGameFilter TF_Lanvo::filterInForce() const
+void TF_Lanvo::Options1Click()
 {
-    return gfAvailable;
+    if (!F_Options)
+        return;
+    // The refresh reports its own failure through this guard, so that no key is written after it.
+    guarded([this] { RunOptionsDialog(*F_Options, *emulateur, [this] { ApplyFilter(Menus->filterInForce()); }); });
 }
+
+// --- the filters ---------------------------------------------------------------------------------
 
 void TF_Lanvo::ApplyFilter(TGameFilter filter)
 {
     emulateur->RefreshList(filter);
     SB_InfoBar->setPanelText(0, Texts::GamesCount.arg(ListGames->rowCount()));
+}
+
+void TF_Lanvo::Refreshlist1Click()
+{
+    guarded([this] { ApplyFilter(Menus->filterInForce()); });
+}
+
+void TF_Lanvo::mn_availgamesClick()
+{
+    guarded([this] {
+        if (!Menus->mn_availgames->isChecked())
+            ApplyFilter(gfAvailable);
+        Menus->checkFilterItem(Menus->mn_availgames);
+    });
+}
+
+void TF_Lanvo::mn_missgamesClick()
+{
+    guarded([this] {
+        if (!Menus->mn_missgames->isChecked())
+            ApplyFilter(gfMissing);
+        Menus->checkFilterItem(Menus->mn_missgames);
+        EmulatorMenu->mnRun->setEnabled(false); // a missing game can't be run
+    });
+}
+
+void TF_Lanvo::mn_allgamesClick()
+{
+    guarded([this] {
+        if (!Menus->mn_allgames->isChecked())
+            ApplyFilter(gfAll);
+        Menus->checkFilterItem(Menus->mn_allgames);
+    });
 }
 
 void TF_Lanvo::ListGamesChange()
@@ -157,41 +247,48 @@ void TF_Lanvo::ListGamesChange()
     emulateur->CurrentGame = ListGames->rowGame(row);
     const TGame *game = emulateur->CurrentGame;
     SB_InfoBar->setPanelText(2, game ? game->RomSet : QString());
-    mnRun->setEnabled(game && game->Available && emulateur->EmulatorFound());
+    if (Menus->Mn_ShowSnapshot->isChecked())
+        emulateur->ShowPicture();
+    EmulatorMenu->mnRun->setEnabled(game && game->Available && emulateur->EmulatorFound());
 }
+
+void TF_Lanvo::showContextMenu(const QPoint &at)
+{
+    Menus->PopupMenuListGamesPopup(emulateur->CurrentGame);
+    Menus->PopupMenuListGames->popup(ListGames->viewport()->mapToGlobal(at));
+}
+
+void TF_Lanvo::PageControlChange()
+{
+    if (PageControl->currentWidget() == PageOptions) {
+        OptionsPage->pageShown();
+        ListGames->hide();
+        return;
+    }
+    ListGames->show();
+    OptionsPage->pageHidden();
+    if (isVisible())
+        ListGames->setFocus();
+}
+
+// --- running ---------------------------------------------------------------------------------------
 
 void TF_Lanvo::mnRunClick()
 {
     if (!emulateur->CurrentGame)
         return;
-    mnRun->setEnabled(false);
-    runGuarded(*m_prompts, [this] {
+    EmulatorMenu->mnRun->setEnabled(false);
+    guarded([this] {
         emulateur->Run();
-        mnRun->setEnabled(emulateur->EmulatorFound());
+        EmulatorMenu->mnRun->setEnabled(emulateur->EmulatorFound());
+        emulateur->HarvestSnapshots(emulateur->CurrentGame->RomSet);
+        emulateur->ShowPicture();
     });
 }
 
 void TF_Lanvo::ListGamesDblClick()
 {
     runSelectedIfAvailable();
-}
-
-bool TF_Lanvo::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ListGames && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            ListGamesKeyDown(key);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TF_Lanvo::ListGamesKeyDown(int key)
-{
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        runSelectedIfAvailable();
 }
 
 // Double click and Enter look only at the game; the menu item also needs the emulator.
@@ -216,6 +313,77 @@ void TF_Lanvo::restoreAfterRun()
     }
 }
 
+// --- keys and buttons in the games list -----------------------------------------------------------------
+
+bool TF_Lanvo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ListGames && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (isEnter(key) || key == Qt::Key_Delete) {
+            ListGamesKeyDown(key);
+            return true;
+        }
+    }
+    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (watched == ListGames->viewport() && press)
+        ListGamesMouseDown(static_cast<QMouseEvent *>(event)->button());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TF_Lanvo::ListGamesKeyDown(int key)
+{
+    if (isEnter(key))
+        runSelectedIfAvailable();
+    else if (key == Qt::Key_Delete)
+        togglePictureTab();
+}
+
+void TF_Lanvo::ListGamesMouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::MiddleButton)
+        togglePictureTab();
+}
+
+// --- the picture panel --------------------------------------------------------------------------------
+
+void TF_Lanvo::togglePictureTab()
+{
+    SnapshotPanel->selectTab(SnapshotPanel->selectedTab() == 0 ? 1 : 0);
+    TabControlPicChange();
+}
+
+void TF_Lanvo::TabControlPicChange()
+{
+    emulateur->PictureDir = SnapshotPanel->selectedTab() == 0 ? emulateur->TitlePicDir : emulateur->GamePicDir;
+    if (ListGames->isVisible())
+        ListGames->setFocus();
+    emulateur->ShowPicture();
+}
+
+void TF_Lanvo::Mn_ShowSnapshotClick()
+{
+    if (Menus->Mn_ShowSnapshot->isChecked()) {
+        HideSnapshotPanel();
+    } else {
+        ShowSnapshotPanel();
+        emulateur->ShowPicture();
+    }
+}
+
+void TF_Lanvo::ShowSnapshotPanel()
+{
+    Menus->Mn_ShowSnapshot->setChecked(true);
+    SnapshotPanel->show();
+}
+
+void TF_Lanvo::HideSnapshotPanel()
+{
+    Menus->Mn_ShowSnapshot->setChecked(false);
+    SnapshotPanel->hide();
+}
+
+// --- start-up -----------------------------------------------------------------------------------------
+
 void TF_Lanvo::applyWindowSettings(const WindowSettings &settings)
 {
     move(settings.Left, settings.Top);
@@ -224,6 +392,10 @@ void TF_Lanvo::applyWindowSettings(const WindowSettings &settings)
         setWindowState(Qt::WindowMaximized);
     else if (settings.State == TWindowState::Minimized)
         setWindowState(Qt::WindowMinimized);
+    if (settings.PictureShown)
+        ShowSnapshotPanel();
+    else
+        HideSnapshotPanel();
 }
 
 void TF_Lanvo::setCaption(const QString &caption)
@@ -240,6 +412,8 @@ void TF_Lanvo::setColumnCaptions(const QStringList &captions)
 void TF_Lanvo::applyLayout()
 {
     PageControl->setCurrentWidget(PageGames);
+    ListGames->SetShowSortArrows(true);
+    ListGames->Resort();
 }
 
 void TF_Lanvo::showInstallType(const QString &text)
@@ -247,17 +421,26 @@ void TF_Lanvo::showInstallType(const QString &text)
     SB_InfoBar->setPanelText(1, text);
 }
 
+void TF_Lanvo::selectPictureTab(bool inGamePictures)
+{
+    SnapshotPanel->selectTab(inGamePictures ? 1 : 0);
+}
+
 void TF_Lanvo::activateGamesPage()
 {
-    ListGames->show();
-    if (isVisible())
-        ListGames->setFocus();
+    PageControlChange();
+}
+
+void TF_Lanvo::setControlsFromProperties()
+{
+    OptionsPage->setControlsFromProperties();
+    EmulatorMenu->setFromProperties();
 }
 
 void TF_Lanvo::refreshList()
 {
     // Start-up needs the failure itself, not the error box of the menu command.
-    ApplyFilter(filterInForce());
+    ApplyFilter(Menus->filterInForce());
 }
 
 } // namespace Lanvo

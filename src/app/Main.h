@@ -1,8 +1,12 @@
 #pragma once
 
 #include "Corvane.h"
+#include "EmulatorMenu.h"
 #include "EnhListView.h"
+#include "GamesMenus.h"
+#include "OptionsPage.h"
 #include "QtPrompts.h"
+#include "SnapshotPanel.h"
 #include "StatusBar.h"
 #include "Startup.h"
 
@@ -10,8 +14,6 @@
 
 #include <memory>
 
-class QAction;
-class QMenu;
 class QTabWidget;
 
 namespace Lanvo {
@@ -24,7 +26,8 @@ struct LanvoWindowSetup
     WorkDirectoryDecision::MarkerTest WritabilityTest; // empty: the marker file
 };
 
-// The main window: the games list, its pages and menus, start-up and shutdown.
+// The main window: the games list with its filters, the picture panel, the options page and the
+// menus; start-up and shutdown. The pieces are classes of their own; this one connects them.
 class TF_Lanvo : public QMainWindow, private IStartupWindow
 {
     Q_OBJECT
@@ -45,18 +48,26 @@ public:
     QTabWidget *PageControl;
     QWidget *PageGames;
     QWidget *PageOptions;
+    TOptionsPage *OptionsPage;
+    TSnapshotPanel *SnapshotPanel;
     TStatusPanels *SB_InfoBar;
-    QMenu *Mn_File;
-    QAction *mnQuit;
-    QMenu *Mn_Corvane;
-    QAction *mnRun;
+    TGamesMenus *Menus;
+    TEmulatorMenu *EmulatorMenu;
 
 public Q_SLOTS:
     void Bt_QuitClick();
+    void About1Click();
+    void Options1Click();
     void Refreshlist1Click();
+    void mn_availgamesClick();
+    void mn_missgamesClick();
+    void mn_allgamesClick();
     void mnRunClick();
     void ListGamesDblClick();
     void ListGamesChange();
+    void PageControlChange();
+    void Mn_ShowSnapshotClick();
+    void TabControlPicChange();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -65,14 +76,20 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void connectHandlers();
     void FormCreate(const Setup &setup);
     void FormClose();
     void ApplyFilter(TGameFilter filter);
-    TGameFilter filterInForce() const;
     void ListGamesKeyDown(int key);
+    void ListGamesMouseDown(Qt::MouseButton button);
+    void showContextMenu(const QPoint &at);
+    void togglePictureTab();
     void runSelectedIfAvailable();
+    void ShowSnapshotPanel();
+    void HideSnapshotPanel();
     void minimiseForRun();
     void restoreAfterRun();
+    void guarded(const std::function<void()> &handler);
 
     // IStartupWindow
     void applyWindowSettings(const WindowSettings &settings) override;
@@ -80,14 +97,15 @@ private:
     void setColumnCaptions(const QStringList &captions) override;
     void applyLayout() override;
     void showInstallType(const QString &text) override;
+    void selectPictureTab(bool inGamePictures) override;
     void activateGamesPage() override;
+    void setControlsFromProperties() override;
     void refreshList() override;
 
     std::unique_ptr<QtPrompts> m_platformPrompts;
     IPrompts *m_prompts = nullptr;
     StartupOutcome m_outcome;
     bool m_catalogueWritten = false;
-    bool m_pictureShown = true; // "Picture", kept until the snapshot panel shows it
     Qt::WindowStates m_stateBeforeRun;
 };
 

@@ -44,6 +44,7 @@ StartupOutcome LanvoStartup::run()
         if (!checkRomDirectory(m_emulator.RomPath1.FullPath, QStringLiteral("first"))
             || !checkRomDirectory(m_emulator.RomPath2.FullPath, QStringLiteral("second")))
             return endProgram(0);
+        m_window.setControlsFromProperties();
     } catch (const LanvoError &error) {
         // The remaining steps are skipped; the window opens as far as it was prepared.
         m_prompts.showMessage(PromptKind::Error, error.message(), PromptButtons::Ok);
@@ -101,6 +102,7 @@ void LanvoStartup::prepareWindow()
                                 QStringLiteral("Manufacturer")});
     m_window.applyLayout();
     m_window.showInstallType(m_emulator.InstallType() == itHD ? QStringLiteral("HD") : QStringLiteral("CD"));
+    m_window.selectPictureTab(m_emulator.PictureDir.FullPath == m_emulator.GamePicDir.FullPath);
     m_window.activateGamesPage();
 }
 

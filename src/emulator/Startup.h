@@ -16,7 +16,11 @@ public:
     virtual void setColumnCaptions(const QStringList &captions) = 0; // and whole-row selection
     virtual void applyLayout() = 0;
     virtual void showInstallType(const QString &text) = 0;
+    // Selects the picture tab that goes with the picture directory, without changing it.
+    virtual void selectPictureTab(bool inGamePictures) = 0;
     virtual void activateGamesPage() = 0;
+    // Sets the option controls and the emulator menu from the properties (Bios may be defaulted).
+    virtual void setControlsFromProperties() = 0;
     // Fills the games list with the filter in force; throws when the games file can't be read.
     virtual void refreshList() = 0;
 };

@@ -141,9 +141,9 @@ void TestMainWindow::exitMenuClosesThroughTheSameHandling()
     TF_Lanvo window({dir.path(), &prompts, {}});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.Mn_File->title(), QStringLiteral("File"));
-    QCOMPARE(window.mnQuit->text(), QStringLiteral("E&xit"));
-    window.mnQuit->trigger();
+    QCOMPARE(window.Menus->Mn_File->title(), QStringLiteral("File"));
+    QCOMPARE(window.Menus->mnQuit->text(), QStringLiteral("E&xit"));
+    window.Menus->mnQuit->trigger();
     QVERIFY(!window.isVisible());
     QVERIFY(QFileInfo(dir.filePath("Lanvo.ini")).isFile());
 }
@@ -173,18 +173,18 @@ void TestMainWindow::runCommandsRunTheSelectedGame()
     TF_Lanvo window({dir.path(), &prompts, {}});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(!window.mnRun->isEnabled()); // nothing selected yet
+    QVERIFY(!window.EmulatorMenu->mnRun->isEnabled()); // nothing selected yet
     if (romSet == "aof3") {
         window.ListGames->selectRow(0);
         QCOMPARE(window.SB_InfoBar->panelText(2), romSet);
-        QVERIFY(window.mnRun->isEnabled());
+        QVERIFY(window.EmulatorMenu->mnRun->isEnabled());
     } else if (romSet == "gone") {
         // Only available games are listed: a game whose ROM set vanished since the list was filled.
         window.ListGames->selectRow(0);
         window.emulateur->CurrentGame->Available = false;
     }
     if (how == "menu") {
-        window.mnRun->trigger();
+        window.EmulatorMenu->mnRun->trigger();
     } else if (how == "double") {
         const QRect cell = window.ListGames->visualRect(window.ListGames->model()->index(0, 0));
         QTest::mouseClick(window.ListGames->viewport(), Qt::LeftButton, {}, cell.center());
@@ -197,7 +197,7 @@ void TestMainWindow::runCommandsRunTheSelectedGame()
     if (runs) {
         QCOMPARE(log.first().Arguments, (QStringList{dir.filePath("aof3"), "-v", "-s"}));
         QCOMPARE(log.first().CurrentDirectory, dir.path());
-        QVERIFY(window.mnRun->isEnabled());
+        QVERIFY(window.EmulatorMenu->mnRun->isEnabled());
         QVERIFY(!window.isMinimized());
     }
     QVERIFY(prompts.Messages.isEmpty());

@@ -108,7 +108,9 @@ void TestFaultInjection::gamesFileReplacementFailsWhole()
         void setColumnCaptions(const QStringList &) override {}
         void applyLayout() override {}
         void showInstallType(const QString &) override {}
+        void selectPictureTab(bool) override {}
         void activateGamesPage() override {}
+        void setControlsFromProperties() override {}
         void refreshList() override { Refreshed = true; }
         bool Refreshed = false;
     } window;

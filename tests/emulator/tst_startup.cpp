@@ -31,7 +31,9 @@ public:
     void setColumnCaptions(const QStringList &captions) override { Steps << "columns:" + captions.join(','); }
     void applyLayout() override { Steps << "layout"; }
     void showInstallType(const QString &text) override { Steps << "install:" + text; }
+    void selectPictureTab(bool inGame) override { Steps << QString("tab:") + (inGame ? "in-game" : "title"); }
     void activateGamesPage() override { Steps << "games page"; }
+    void setControlsFromProperties() override { Steps << "controls"; }
     void refreshList() override
     {
         Steps << "refresh";
@@ -112,7 +114,7 @@ void TestStartup::firstStartWritesCatalogueAndFillsList()
 
     QCOMPARE(f.Window->Steps,
              (QStringList{"window", "caption:Lanvo Corvane - Version 1.61", "columns:Name,Year,Type,Manufacturer",
-                          "layout", "install:HD", "games page", "refresh"}));
+                          "layout", "install:HD", "tab:title", "games page", "controls", "refresh"}));
     QCOMPARE(f.Window->Rows.rowCount(), 2); // available games, in games-file order
     QCOMPARE(f.Window->Rows.Rows[0].Game->RomSet, QStringLiteral("aof3"));
     QCOMPARE(f.Window->Rows.Rows[1].Game->RomSet, QStringLiteral("kof98"));
@@ -123,13 +125,14 @@ void TestStartup::firstStartWritesCatalogueAndFillsList()
 void TestStartup::currentVersionKeepsGamesFile()
 {
     Fixture f;
-    f.settings("Version=1.61\r\nTop=5\r\n");
+    f.settings("Version=1.61\r\nTop=5\r\nPicShow=PICGAMEPATH\r\n");
     writeFile(f.games(), "Mine;1990;Me;Sport;mine\r\n");
     makeDirectory(f.Dir.filePath("mine"));
     QVERIFY(!f.Startup->run().EndProgram);
     QVERIFY(!f.Startup->catalogueWritten());
     QCOMPARE(readFile(f.games()), QByteArray("Mine;1990;Me;Sport;mine\r\n"));
     QCOMPARE(f.Window->Settings.Top, 5);
+    QVERIFY(f.Window->Steps.contains("tab:in-game"));
     QCOMPARE(f.Window->Rows.rowCount(), 1);
     QVERIFY(f.Prompts.Messages.isEmpty());
 }

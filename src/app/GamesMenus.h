@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Emulators.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace Lanvo {
+
+// The File, View and Help menus and the games list's context menu. The filter in force is the
+// checked View item; nothing else holds it.
+class TGamesMenus : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Window owns the context menu.
+    TGamesMenus(QMenuBar *bar, QWidget *window);
+
+    // The Help menu comes after the emulator's menu on the bar.
+    void addHelpMenu(QMenuBar *bar);
+
+    TGameFilter filterInForce() const;
+    // Checks one filter item of the View menu and unchecks the other two.
+    void checkFilterItem(QAction *chosen);
+    // Runs Handler when Action is chosen, with the action's check as it was before the choice.
+    void onChoice(QAction *action, std::function<void()> handler);
+    // The context menu's states, copied each time before it opens.
+    void PopupMenuListGamesPopup(const TGame *currentGame);
+
+    QMenu *Mn_File;
+    QAction *mnQuit;
+    QMenu *Mn_View;
+    QAction *Mn_ShowSnapshot;
+    QAction *mn_availgames;
+    QAction *mn_missgames;
+    QAction *mn_allgames;
+    QAction *Refreshlist1;
+    QMenu *Mn_Help = nullptr;
+    QAction *About1 = nullptr;
+
+    QMenu *PopupMenuListGames;
+    QAction *pm_Run;
+    QAction *PmShowSnapshot;
+    QAction *PmShowavailablegames;
+    QAction *PmShowmissinggames;
+    QAction *PmShowallgames;
+
+private:
+    void buildFileMenu(QMenuBar *bar);
+    void buildViewMenu(QMenuBar *bar);
+    void buildContextMenu();
+};
+
+} // namespace Lanvo

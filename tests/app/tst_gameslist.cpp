@@ -1,0 +1,216 @@
+#include "Main.h"
+#include "TestFakes.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Lanvo;
+using namespace Lanvo::Test;
+
+class TestGamesList : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_savedCurrent = QDir::currentPath(); }
+    void cleanup() { QDir::setCurrent(m_savedCurrent); }
+
+    void menusAsTheFormHasThem();
+    void statusCounts_data();
+    void statusCounts();
+    void availableToMissingSelectsNothing();
+    void missingToAllReselectsButRunStaysOff();
+    void availableToAllReselectsAndKeepsRun();
+    void choosingTheFilterInForceRebuildsNothing();
+    void refreshKeepsFilterAndReselectsIgnoringCase();
+    void vanishedGamesFileDuringRebuild();
+    void contextMenuStates();
+    void emulatorMissing();
+
+private:
+    struct Fixture
+    {
+        QTemporaryDir Dir;
+        RecordingPrompts Prompts;
+        std::unique_ptr<TF_Lanvo> Window;
+
+        explicit Fixture(const QByteArray &games, const QStringList &present, bool emulator = true)
+        {
+            writeFile(Dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n");
+            writeFile(Dir.filePath("lanvo/GAMES.CSV"), games);
+            if (emulator)
+                writeFile(Dir.filePath("corvane.exe"), "MZ");
+            for (const QString &set : present)
+                makeDirectory(Dir.filePath(set));
+            Window = std::make_unique<TF_Lanvo>(LanvoWindowSetup{Dir.path(), &Prompts, {}});
+        }
+        TF_Lanvo &w() { return *Window; }
+        QStringList captions()
+        {
+            QStringList result;
+            for (int row = 0; row < w().ListGames->rowCount(); ++row)
+                result << w().ListGames->rowCaption(row);
+            return result;
+        }
+        QString selected() { return w().ListGames->rowCaption(w().ListGames->selectedRow()); }
+        void select(const QString &caption) { w().ListGames->selectRow(w().ListGames->findCaption(caption)); }
+    };
+
+    QString m_savedCurrent;
+};
+
+const QByteArray Games = "Alpha;1990;A;Sport;alpha\r\nBravo;1991;B;Puzzle;bravo\r\nCharlie;;C;;charlie\r\n";
+
+void TestGamesList::menusAsTheFormHasThem()
+{
+    Fixture f(Games, {"alpha"});
+    const TGamesMenus &m = *f.w().Menus;
+    QStringList view;
+    for (const QAction *action : m.Mn_View->actions())
+        view << (action->isSeparator() ? QString(action->isEnabled() ? "+" : "-") : action->text());
+    QCOMPARE(view, (QStringList{"&Show Snapshot", "-", "Show &available games", "Show &missing games",
+                                "Show a&ll games", "-", "&Refresh list"}));
+    QCOMPARE(m.Refreshlist1->shortcut(), QKeySequence(Qt::Key_F5));
+    QVERIFY(m.Mn_ShowSnapshot->isChecked() && m.mn_availgames->isChecked());
+    QCOMPARE(m.Mn_Help->title(), QStringLiteral("Help"));
+    QCOMPARE(m.About1->text(), QStringLiteral("&About"));
+    QStringList bar;
+    for (const QAction *action : f.w().menuBar()->actions())
+        bar << action->text();
+    QCOMPARE(bar, (QStringList{"File", "View", "Corvane", "Help"}));
+    QStringList popup;
+    for (const QAction *action : m.PopupMenuListGames->actions())
+        popup << (action->isSeparator() ? "-" : action->text());
+    QCOMPARE(popup, (QStringList{"&Run", "-", "&Show Snapshot", "Show &available games", "Show &missing games",
+                                 "Show a&ll games", "-"}));
+}
+
+void TestGamesList::statusCounts_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("none") << QStringList{} << "0 games";
+    QTest::newRow("one, no singular") << QStringList{"bravo"} << "1 games";
+    QTest::newRow("two") << QStringList{"alpha", "charlie"} << "2 games";
+}
+
+void TestGamesList::statusCounts()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, text);
+    Fixture f(Games, present);
+    QCOMPARE(f.w().SB_InfoBar->panelText(0), text);
+    f.w().Menus->mn_allgames->trigger();
+    QCOMPARE(f.w().SB_InfoBar->panelText(0), QStringLiteral("3 games"));
+    QCOMPARE(f.w().SB_InfoBar->panelText(3), QString());
+}
+
+void TestGamesList::availableToMissingSelectsNothing()
+{
+    Fixture f(Games, {"alpha", "charlie"});
+    f.select("Charlie");
+    QVERIFY(f.w().EmulatorMenu->mnRun->isEnabled());
+    f.w().Menus->mn_missgames->trigger();
+    QCOMPARE(f.captions(), QStringList{"Bravo"});
+    QCOMPARE(f.w().ListGames->selectedRow(), -1);
+    QVERIFY(!f.w().emulateur->CurrentGame);
+    QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
+    QCOMPARE(f.w().SB_InfoBar->panelText(2), QStringLiteral("charlie"));
+    QVERIFY(f.w().Menus->mn_missgames->isChecked() && !f.w().Menus->mn_availgames->isChecked());
+}
+
+void TestGamesList::missingToAllReselectsButRunStaysOff()
+{
+    Fixture f(Games, {"alpha"});
+    f.w().Menus->mn_missgames->trigger();
+    f.select("Bravo");
+    QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
+    f.w().Menus->mn_allgames->trigger();
+    QCOMPARE(f.selected(), QStringLiteral("Bravo"));
+    QCOMPARE(f.w().emulateur->CurrentGame->RomSet, QStringLiteral("bravo"));
+    QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
+}
+
+void TestGamesList::availableToAllReselectsAndKeepsRun()
+{
+    Fixture f(Games, {"charlie"});
+    f.select("Charlie");
+    f.w().Menus->PmShowallgames->trigger(); // the context menu's item acts on the View menu's filter
+    QVERIFY(f.w().Menus->mn_allgames->isChecked());
+    QCOMPARE(f.captions().size(), 3);
+    QCOMPARE(f.selected(), QStringLiteral("Charlie"));
+    QVERIFY(f.w().EmulatorMenu->mnRun->isEnabled());
+}
+
+void TestGamesList::choosingTheFilterInForceRebuildsNothing()
+{
+    Fixture f(Games, {"alpha", "bravo"});
+    f.select("Bravo");
+    writeFile(f.Dir.filePath("lanvo/GAMES.CSV"), "Other;;;;other\r\n");
+    f.w().Menus->mn_availgames->trigger();
+    QCOMPARE(f.captions(), (QStringList{"Alpha", "Bravo"}));
+    QCOMPARE(f.selected(), QStringLiteral("Bravo"));
+    QVERIFY(f.w().Menus->mn_availgames->isChecked());
+    f.w().Menus->mn_missgames->trigger();
+    f.w().Menus->mn_missgames->trigger(); // again: nothing rebuilt, Run still switched off
+    QVERIFY(f.w().Menus->mn_missgames->isChecked());
+    QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
+}
+
+void TestGamesList::refreshKeepsFilterAndReselectsIgnoringCase()
+{
+    Fixture f(Games, {"alpha", "bravo"});
+    f.select("Bravo");
+    writeFile(f.Dir.filePath("lanvo/GAMES.CSV"), "BRAVO;1991;B;Puzzle;bravo\r\nAlpha;1990;A;Sport;alpha\r\n");
+    f.w().Menus->Refreshlist1->trigger();
+    QCOMPARE(f.captions(), (QStringList{"BRAVO", "Alpha"}));
+    QCOMPARE(f.selected(), QStringLiteral("BRAVO"));
+    QVERIFY(f.w().Menus->mn_availgames->isChecked());
+}
+
+void TestGamesList::vanishedGamesFileDuringRebuild()
+{
+    Fixture f(Games, {"alpha"});
+    f.select("Alpha");
+    QVERIFY(QFile::remove(f.Dir.filePath("lanvo/GAMES.CSV")));
+    f.w().Menus->mn_allgames->trigger();
+    QCOMPARE(f.Prompts.texts(), QStringList{"Impossible d'ouvrir le fichier " + f.Dir.filePath("lanvo/GAMES.CSV")});
+    QCOMPARE(f.Prompts.Messages.first().Kind, PromptKind::Error);
+    QCOMPARE(f.w().ListGames->rowCount(), 0);
+    QVERIFY(!f.w().emulateur->CurrentGame);
+    QCOMPARE(f.w().SB_InfoBar->panelText(0), QStringLiteral("1 games")); // not reached
+    QVERIFY(f.w().Menus->mn_availgames->isChecked());                      // the chosen one is not checked
+    QVERIFY(!f.w().Menus->mn_allgames->isChecked());
+    QCOMPARE(f.Prompts.BusyDepth, 0);
+}
+
+void TestGamesList::contextMenuStates()
+{
+    Fixture f(Games, {"alpha"});
+    TGamesMenus &m = *f.w().Menus;
+    m.PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
+    QVERIFY(!m.pm_Run->isEnabled()); // no game yet
+    f.select("Alpha");
+    f.w().Menus->Mn_ShowSnapshot->trigger(); // hides the panel
+    f.w().Menus->mn_allgames->trigger();
+    m.PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
+    QVERIFY(m.pm_Run->isEnabled());
+    QVERIFY(!m.PmShowSnapshot->isChecked());
+    QVERIFY(m.PmShowallgames->isChecked() && !m.PmShowavailablegames->isChecked() && !m.PmShowmissinggames->isChecked());
+}
+
+void TestGamesList::emulatorMissing()
+{
+    Fixture f(Games, {"alpha"}, false);
+    QCOMPARE(f.Prompts.Messages.size(), 1); // the start-up told the user
+    f.select("Alpha");
+    QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
+    f.w().Menus->PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
+    QVERIFY(f.w().Menus->pm_Run->isEnabled());
+}
+
+QTEST_MAIN(TestGamesList)
+#include "tst_gameslist.moc"
