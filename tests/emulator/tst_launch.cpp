@@ -36,6 +36,7 @@ private Q_SLOTS:
     void readOnlyInstallWithoutBiosTakesStartFiles();
     void writableInstallWithoutBiosLeavesFiles();
     void vanishedBiosSetIsReportedBeforeDeleting();
+    void biosNameReachingOutIsRefused();
     void currentDirectoryOfTheRun_data();
     void currentDirectoryOfTheRun();
     void zipFirstAndSecondRun();
@@ -241,6 +242,17 @@ void TestLaunch::vanishedBiosSetIsReportedBeforeDeleting()
     QCOMPARE(f.workFiles("*.rom"), QStringList{"current.rom"});
     QCOMPARE(f.runCount(), 0);
     QCOMPARE(f.Prompts.BusyDepth, 0);
+}
+
+void TestLaunch::biosNameReachingOutIsRefused()
+{
+    Fixture f;
+    writeFile(f.Dir.filePath("current.rom"), "kept");
+    writeFile(f.Dir.filePath("outside/evil.rom"), "evil");
+    f.Emulator->Bios = QStringLiteral("../../outside");
+    QVERIFY_THROWS_EXCEPTION(LanvoError, f.Emulator->Run());
+    QCOMPARE(f.workFiles("*.rom"), QStringList{"current.rom"});
+    QCOMPARE(f.runCount(), 0);
 }
 
 void TestLaunch::currentDirectoryOfTheRun_data()
