@@ -226,7 +226,10 @@ Splice replaceLine(const ProfileText &profile, qsizetype index, const QByteArray
 Splice insertAfter(const ProfileText &profile, qsizetype index, const QByteArray &newLine)
 {
     const Line &previous = profile.line(index);
-    const QByteArray ending = profile.lineEnding();
+    QByteArray ending = profile.lineEnding();
+    // A lone CR before a line that starts with LF would join it into one CR LF and swallow a line.
+    if (ending == "\r" && previous.end < profile.bytes().size() && profile.bytes().at(previous.end) == '\n')
+        ending = "\r\n";
     const QByteArray endPrevious = previous.hasEnding() ? QByteArray() : ending;
     return {previous.end, 0, endPrevious + newLine + ending};
 }

@@ -62,10 +62,14 @@ void writeZip(const QString &path, const QList<ZipEntry> &entries)
     zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     QVERIFY(archive);
     for (const ZipEntry &entry : entries) {
-        // libzip copies the data when the archive is closed; the sources own copies of the bytes.
-        void *copy = malloc(size_t(entry.Data.size()) + 1);
-        memcpy(copy, entry.Data.constData(), size_t(entry.Data.size()));
-        zip_source_t *source = zip_source_buffer(archive, copy, zip_uint64_t(entry.Data.size()), 1);
+        // libzip reads the data when the archive is closed, so each source owns a copy of the bytes;
+        // an empty entry gets no buffer at all (libzip would never free one of length 0).
+        void *copy = nullptr;
+        if (!entry.Data.isEmpty()) {
+            copy = malloc(size_t(entry.Data.size()));
+            memcpy(copy, entry.Data.constData(), size_t(entry.Data.size()));
+        }
+        zip_source_t *source = zip_source_buffer(archive, copy, zip_uint64_t(entry.Data.size()), copy ? 1 : 0);
         const zip_int64_t index = zip_file_add(archive, entry.Name.constData(), source, ZIP_FL_ENC_UTF_8);
         QVERIFY(index >= 0);
         if (entry.SymbolicLink)

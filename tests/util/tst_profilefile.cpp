@@ -275,6 +275,8 @@ void TestProfileFile::writesKey_data()
     QTest::newRow("LF file gets LF") << raw("; c\nA=1") << QByteArray("v") << raw("; c\nA=1\n[Lanvo]\nKey=v\n");
     QTest::newRow("CR file gets CR")
         << raw("[Other]\rA=1\r") << QByteArray("v") << raw("[Other]\rA=1\r[Lanvo]\rKey=v\r");
+    QTest::newRow("CR before a blank LF line keeps the blank line")
+        << raw("x\r[Lanvo]\na=1\n\n") << QByteArray("v") << raw("x\r[Lanvo]\na=1\nKey=v\r\n\n");
     QTest::newRow("first ending decides")
         << raw("[Other]\nA=1\r\n") << QByteArray("v") << raw("[Other]\nA=1\r\n[Lanvo]\nKey=v\n");
     QTest::newRow("no ending gets CR LF")
