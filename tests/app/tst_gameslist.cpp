@@ -2,6 +2,7 @@
 #include "TestFakes.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void choosingTheFilterInForceRebuildsNothing();
     void refreshKeepsFilterAndReselectsIgnoringCase();
     void vanishedGamesFileDuringRebuild();
+    void refreshAfterSortingGivesFileOrder();
     void contextMenuStates();
     void emulatorMissing();
 
@@ -185,6 +187,20 @@ void TestGamesList::vanishedGamesFileDuringRebuild()
     QVERIFY(f.w().Menus->mn_availgames->isChecked());                      // the chosen one is not checked
     QVERIFY(!f.w().Menus->mn_allgames->isChecked());
     QCOMPARE(f.Prompts.BusyDepth, 0);
+}
+
+void TestGamesList::refreshAfterSortingGivesFileOrder()
+{
+    Fixture f("Zulu;1995;Z;;zulu\r\nAlpha;;A;;alpha\r\nMike;1990;M;;mike\r\n", {"zulu", "alpha", "mike"});
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    QHeaderView *header = f.w().ListGames->header();
+    const int x = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    QCOMPARE(f.captions(), (QStringList{"Alpha", "Mike", "Zulu"})); // the empty year first
+    QTest::keyClick(f.Window.get(), Qt::Key_F5);
+    QCOMPARE(f.captions(), (QStringList{"Zulu", "Alpha", "Mike"}));
+    QCOMPARE(f.w().ListGames->SortColumn(), 1); // the Year header keeps its arrow
 }
 
 void TestGamesList::contextMenuStates()
