@@ -96,7 +96,7 @@ public:
     // Prepares the emulator for the ROM set at RomSetPath and builds CommandLine.
     virtual void PrepareRun(const QString &romSetPath);
     // Starts the command line and waits for the program's end; quiet when it can't be started.
-    void RunAndWait(const QString &commandLine);
+    virtual void RunAndWait(const QString &commandLine);
 
 private:
     void showDefaultPicture();

@@ -1,13 +1,16 @@
 #include "Corvane.h"
 
+#include "AnyCaseFiles.h"
+#include "DosNames.h"
+#include "DosboxRun.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
 #include "Platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-
 #include <QFile>
+#include <QFileInfo>
 
 namespace Lanvo {
 
@@ -42,7 +45,8 @@ bool readByteAt(QFile &file, qint64 offset, quint8 &value)
 
 const QStringList BiosPatterns = {QStringLiteral("*.rom"), QStringLiteral("*.gdb")};
 
-// The BIOS files of a directory, ".rom" ones first, of every attribute, matched without regard to case.
+// The BIOS files of a directory, of every attribute; QDir's name filters ignore letter case, as the
+// platform's wildcards do ("SFIX.GDB" matches "*.gdb").
 QStringList biosFiles(const QString &directory, const QString &pattern)
 {
     return QDir(directory).entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
@@ -78,13 +82,27 @@ QString shotName(int number)
     return QStringLiteral("shot%1.bmp").arg(number);
 }
 
+// A snapshot as the emulator wrote it: a DOS program writes "SHOT1.BMP".
+QString shotPath(const QString &shots, int number)
+{
+    return pathAnyCase(shots, shotName(number));
+}
+
 // The last number of the unbroken run shot1.bmp, shot2.bmp, ...; 0 when there is no shot1.bmp.
 int lastSnapshot(const QString &shots)
 {
     int last = 0;
-    while (fileExists(joinPath(shots, shotName(last + 1))))
+    while (fileExists(shotPath(shots, last + 1)))
         ++last;
     return last;
+}
+
+QString dosboxMissingText(const QString &emulator, const QString &dosbox)
+{
+    return QStringLiteral("%1 is a DOS program, which runs through DOSBox, but the program \"%2\" was not "
+                          "found. Install the dosbox package, or name the DOSBox program with the key Program "
+                          "in the section [Dosbox] of Lanvo.ini.")
+        .arg(emulator, dosbox);
 }
 
 } // namespace
@@ -112,15 +130,17 @@ TCorvane::TCorvane(QObject *owner, const QString &startDirectory)
     m_emulatorFound = false;
 }
 
+TCorvane::~TCorvane() = default;
+
 QString TCorvane::initFilePath() const
 {
-    return joinPath(WorkDir, DataFileName);
+    return pathAnyCase(WorkDir, DataFileName);
 }
 
 void TCorvane::CheckEmulator()
 {
     m_emulatorFound = true;
-    if (fileExists(joinPath(WorkDir, m_emulatorExe)))
+    if (fileExists(pathAnyCase(WorkDir, m_emulatorExe)))
         return;
     if (Prompts)
         Prompts->showMessage(PromptKind::Plain,
@@ -153,12 +173,71 @@ void TCorvane::WriteInitFile() const
 
 void TCorvane::PrepareRun(const QString &romSetPath)
 {
-    // No short form of a path here: the absolute path is the argument, quoted when it holds blanks so
-    // that it stays one word.
-    const QString romSetArgument = quoteWindowsArgument(romSetPath);
+    m_dosboxRun.reset();
+    const QString emulator = findEmulatorProgram();
+    QString romSetArgument;
+    if (!emulator.isEmpty() && runsThroughDosbox(emulator)) {
+        m_dosboxRun = std::make_unique<DosboxRun>(emulator, WorkDir, romSetPath);
+        romSetArgument = m_dosboxRun->romSetArgument();
+    } else {
+        // A native program has no short form of a path: the absolute path is the argument, quoted
+        // when it holds blanks so that it stays one word.
+        romSetArgument = quoteWindowsArgument(romSetPath);
+    }
     placeBiosFiles();
     WriteInitFile();
     CommandLine = buildCommandLine(romSetArgument);
+}
+
+// The run starts in the work directory, so it is the second place the search looks.
+QString TCorvane::findEmulatorProgram() const
+{
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(WorkDir);
+    const QString program = findProgram(m_emulatorExe, QCoreApplication::applicationDirPath(),
+                                        [this](const QString &path) {
+                                            return fileExists(path)
+                                                   && (isExecutableFile(path) || runsThroughDosbox(path));
+                                        });
+    QDir::setCurrent(saved);
+    return program;
+}
+
+bool TCorvane::runsThroughDosbox(const QString &emulatorProgram) const
+{
+    switch (Dosbox.Use) {
+    case duAlways:
+        return true;
+    case duNever:
+        return false;
+    case duAuto:
+        break;
+    }
+    return isDosProgram(emulatorProgram);
+}
+
+void TCorvane::RunAndWait(const QString &commandLine)
+{
+    // Taken here, so that the next run prepares its own; the links it made live until the end.
+    const std::unique_ptr<DosboxRun> run = std::move(m_dosboxRun);
+    if (run)
+        runThroughDosbox(*run, commandLine);
+    else
+        TEmulators::RunAndWait(commandLine);
+}
+
+void TCorvane::runThroughDosbox(const DosboxRun &run, const QString &commandLine)
+{
+    const QStringList arguments = run.arguments(commandLine, Dosbox.ConfigFile);
+    const QString dosbox = findProgram(Dosbox.Program, QString());
+    if (dosbox.isEmpty()) {
+        // Told once, then the run goes on as for a program that could not be started.
+        if (Prompts)
+            Prompts->showMessage(PromptKind::Error, dosboxMissingText(m_emulatorExe, Dosbox.Program),
+                                 PromptButtons::Ok);
+        return;
+    }
+    runAndWait(dosbox, arguments, RunWindowHooks);
 }
 
 void TCorvane::placeBiosFiles() const
@@ -204,7 +283,7 @@ QString TCorvane::buildCommandLine(const QString &romSetArgument) const
 
 QString TCorvane::shotsDirectory() const
 {
-    return joinPath(WorkDir, QStringLiteral("shots"));
+    return pathAnyCase(WorkDir, QStringLiteral("shots"));
 }
 
 void TCorvane::HarvestSnapshots(const QString &key) const
@@ -227,7 +306,7 @@ void TCorvane::copyLastSnapshot(const QString &shots, const QString &key) const
     if (last == 0)
         return;
     const QString base = joinPath(PictureDir.FullPath, key);
-    CopyFileTo(joinPath(shots, shotName(last)), base + QLatin1String(".bmp"));
+    CopyFileTo(shotPath(shots, last), base + QLatin1String(".bmp"));
     for (const char *extension : {".gif", ".jpg"}) {
         if (fileExists(base + QLatin1String(extension)))
             removeFile(base + QLatin1String(extension)); // a failed deletion is ignored
@@ -238,11 +317,11 @@ void TCorvane::renameSnapshots(const QString &shots, const QString &key) const
 {
     const bool deleteShots = DeleteSnapshot && InstallType() == itHD;
     int kept = 1;
-    for (int number = 1; fileExists(joinPath(shots, shotName(number))); ++number) {
+    for (int number = 1; fileExists(shotPath(shots, number)); ++number) {
         const auto keptName = [&] { return joinPath(shots, key + QString::number(kept) + QLatin1String(".bmp")); };
         while (QFileInfo::exists(keptName()))
             ++kept;
-        const QString shot = joinPath(shots, shotName(number));
+        const QString shot = shotPath(shots, number);
         if (deleteShots)
             removeFile(shot);
         renameFile(shot, keptName()); // never replaces a file; after a deletion it finds nothing

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "DosboxSettings.h"
 #include "Emulators.h"
 
 #include <QFileDevice>
 
+#include <memory>
+
 namespace Lanvo {
+
+class DosboxRun;
 
 enum TScanLines { slOff, slOn, sl25, sl50, sl100 };
 enum TGameLanguage { glUs, glEuropean, glJapaneze };
@@ -21,6 +26,7 @@ public:
     static constexpr qint64 SystemOffset = 19;
 
     explicit TCorvane(QObject *owner, const QString &startDirectory = QString());
+    ~TCorvane() override;
 
     // Published properties; plain stored values without side effects.
     QString Bios;
@@ -37,6 +43,7 @@ public:
     QString DataFileName;
     bool ProcessSnapshots = true;
     bool DeleteSnapshot = true;
+    DosboxSettings Dosbox; // how a DOS emulator program is run
 
     // Fixed per instance.
     const QString &EmulatorExe() const { return m_emulatorExe; }
@@ -52,8 +59,14 @@ public:
     // Language and System into the initialisation file; never creates, truncates or extends it.
     void WriteInitFile() const;
 
-    // Places the BIOS files, patches the initialisation file and builds CommandLine.
+    // Places the BIOS files, patches the initialisation file and builds CommandLine; for a DOS
+    // emulator program the ROM set argument is its DOS path under DOSBox.
     void PrepareRun(const QString &romSetPath) override;
+    // Runs the command line, through DOSBox when PrepareRun found a DOS emulator program.
+    void RunAndWait(const QString &commandLine) override;
+    // The emulator program the run starts (own directory, work directory, PATH), or empty.
+    QString findEmulatorProgram() const;
+    bool runsThroughDosbox(const QString &emulatorProgram) const;
     // The emulator's command line for a ROM set argument and the current options.
     QString buildCommandLine(const QString &romSetArgument) const;
 
@@ -67,10 +80,12 @@ private:
     void replaceBiosFiles(const QString &fromDirectory) const;
     void copyLastSnapshot(const QString &shots, const QString &key) const;
     void renameSnapshots(const QString &shots, const QString &key) const;
+    void runThroughDosbox(const DosboxRun &run, const QString &commandLine);
 
     QString m_emulatorExe;
     QString m_extenderExe;
     bool m_emulatorFound = false;
+    std::unique_ptr<DosboxRun> m_dosboxRun; // from PrepareRun to the end of RunAndWait
 };
 
 // Writes one byte at Offset of an open file without ever extending it; false when it can't.

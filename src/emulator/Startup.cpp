@@ -56,6 +56,7 @@ StartupOutcome LanvoStartup::run()
 void LanvoStartup::loadSettings()
 {
     m_catalogueWritten = ReadSettingsFile(m_emulator, m_windowSettings);
+    m_emulator.Dosbox = readDosboxSettings(settingsFilePath(m_emulator.WorkDir), m_emulator.StartDir.FullPath);
     m_window.applyWindowSettings(m_windowSettings);
 }
 

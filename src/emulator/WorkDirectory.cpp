@@ -1,5 +1,6 @@
 #include "WorkDirectory.h"
 
+#include "AnyCaseFiles.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
 #include "ProfileFile.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace Lanvo {
 
@@ -66,20 +68,25 @@ void WorkDirectoryDecision::readAlternateDirectory()
 void WorkDirectoryDecision::copyMissingFiles()
 {
     const QString work = m_emulator.WorkDir;
-    copyOne(m_emulator.EmulatorExe(), QStringLiteral("Error while copying corvane to %1.").arg(work));
+    copyOne(m_emulator.EmulatorExe(), QStringLiteral("Error while copying corvane to %1.").arg(work), AnyCase);
     for (const QString &name : {m_emulator.ExtenderExe(), m_emulator.DataFileName})
-        copyOne(name, QStringLiteral("Error while copying %1 to %2.").arg(name, work));
+        copyOne(name, QStringLiteral("Error while copying %1 to %2.").arg(name, work), AnyCase);
     copyOne(QString::fromLatin1(SettingsFileName),
-            QStringLiteral("Error while copying Lanvo.ini to %1.").arg(work));
-    copyOne(QStringLiteral("Keydef.dat"), QStringLiteral("Error while copying Keydef.dat to %1.").arg(work));
+            QStringLiteral("Error while copying Lanvo.ini to %1.").arg(work), ExactCase);
+    copyOne(QStringLiteral("Keydef.dat"), QStringLiteral("Error while copying Keydef.dat to %1.").arg(work),
+            AnyCase);
 }
 
-void WorkDirectoryDecision::copyOne(const QString &name, const QString &failureText)
+// The emulator's files are found whatever their letter case, and the copy keeps the name on disk.
+void WorkDirectoryDecision::copyOne(const QString &name, const QString &failureText, NameCase nameCase)
 {
-    const QString target = joinPath(m_emulator.WorkDir, name);
-    const QString source = joinPath(m_emulator.StartDir.FullPath, name);
-    if (fileExists(target) || !fileExists(source))
+    const auto locate = [nameCase, &name](const QString &dir) {
+        return nameCase == AnyCase ? pathAnyCase(dir, name) : joinPath(dir, name);
+    };
+    const QString source = locate(m_emulator.StartDir.FullPath);
+    if (fileExists(locate(m_emulator.WorkDir)) || !fileExists(source))
         return;
+    const QString target = joinPath(m_emulator.WorkDir, QFileInfo(source).fileName());
     try {
         CopyFileTo(source, target);
     } catch (const LanvoError &) {

@@ -29,7 +29,8 @@ public:
 private:
     void readAlternateDirectory();
     void copyMissingFiles();
-    void copyOne(const QString &name, const QString &failureText);
+    enum NameCase { ExactCase, AnyCase };
+    void copyOne(const QString &name, const QString &failureText, NameCase nameCase);
 
     TCorvane &m_emulator;
     IPrompts &m_prompts;

@@ -1,5 +1,7 @@
 #include "Platform.h"
 
+#include "AnyCaseFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -28,13 +30,13 @@ bool takeBackslashes(int count, bool beforeQuote, QString &word)
     return count % 2 == 1;
 }
 
+} // namespace
+
 bool isExecutableFile(const QString &path)
 {
     const QFileInfo info(path);
     return info.isFile() && info.isExecutable();
 }
-
-} // namespace
 
 QStringList splitWindowsCommandLine(const QString &commandLine)
 {
@@ -104,19 +106,19 @@ QString quoteWindowsArgument(const QString &word)
     return quoted;
 }
 
-QString findProgram(const QString &name, const QString &ownDirectory)
+QString findProgram(const QString &name, const QString &ownDirectory, const ProgramTest &test)
 {
     if (name.isEmpty())
         return {};
     if (name.contains(QLatin1Char('/')))
-        return isExecutableFile(name) ? QFileInfo(name).absoluteFilePath() : QString();
+        return test(name) ? QFileInfo(name).absoluteFilePath() : QString();
     QStringList places{ownDirectory, QDir::currentPath()};
     places += QString::fromLocal8Bit(qgetenv("PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     for (const QString &place : places) {
         if (place.isEmpty())
             continue;
-        const QString candidate = QDir(place).absoluteFilePath(name);
-        if (isExecutableFile(candidate))
+        const QString candidate = existingAnyCase(QDir(place).absolutePath(), name);
+        if (!candidate.isEmpty() && test(candidate))
             return candidate;
     }
     return {};

@@ -16,10 +16,15 @@ QStringList splitWindowsCommandLine(const QString &commandLine);
 // is returned as it is.
 QString quoteWindowsArgument(const QString &word);
 
+// What a file found by findProgram must be to count as the program.
+using ProgramTest = std::function<bool(const QString &path)>;
+bool isExecutableFile(const QString &path);
+
 // Finds a program the way the emulator is looked for: a name with a separator is taken as it is;
-// otherwise the program's own directory, then the current directory, then PATH. Only an executable
-// file counts. Empty when not found.
-QString findProgram(const QString &name, const QString &ownDirectory);
+// otherwise the program's own directory, then the current directory, then PATH, each time whatever
+// the letter case of the name on disk (the exact spelling first). Only a file that passes Test counts
+// (by default an executable file). Empty when not found.
+QString findProgram(const QString &name, const QString &ownDirectory, const ProgramTest &test = isExecutableFile);
 
 // The platform's "reset attributes to normal": the owner may write the file again.
 bool makeWritableByOwner(const QString &path);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace Lanvo {
+
+// One run of a DOS emulator program through DOSBox. The work directory is drive C: and current, the
+// folder of the ROM set is drive D:, and the emulator's own folder, when it is not the work
+// directory, is drive E:. The ROM set argument is the set's DOS path, lower-cased: its 8.3 name on
+// D:, or, for a name DOS can't hold, a link with the short name the platform would give it, in a
+// folder of its own that lives as long as this object.
+class DosboxRun
+{
+public:
+    DosboxRun(const QString &emulatorPath, const QString &workDirectory, const QString &romSetPath);
+    ~DosboxRun();
+    DosboxRun(const DosboxRun &) = delete;
+    DosboxRun &operator=(const DosboxRun &) = delete;
+
+    const QString &romSetArgument() const { return m_romSetArgument; }
+
+    // DOSBox's arguments that run the emulator's command line (its first word the emulator's name)
+    // and then end DOSBox. Throws LanvoError when the line holds a character DOSBox's shell would
+    // take as a redirection or a pipe.
+    QStringList arguments(const QString &commandLine, const QString &configFile) const;
+
+private:
+    QString mountable(const QString &directory, const QString &linkName);
+    QString linkFolder();
+    QString dosCommand(const QString &commandLine) const;
+
+    std::unique_ptr<QTemporaryDir> m_links;
+    QString m_workDrive;
+    QString m_romDrive;
+    QString m_emulatorDrive; // empty when the emulator lies in the work directory
+    QString m_emulatorName;
+    QString m_romSetArgument;
+};
+
+} // namespace Lanvo
