@@ -76,12 +76,17 @@ private:
             Game.Available = location != rlMissing;
             Game.FoundPath = path;
         }
+        // The emulator works in its current directory: the extraction directory of a zipped set.
+        QString runDirectory() const
+        {
+            return Emulator->ZipSupport && Game.Location == rlZip ? Dir.filePath(Game.RomSet) : Dir.path();
+        }
         StandInRun lastRun() const
         {
-            const QList<StandInRun> runs = readStandInLog(Dir.path());
+            const QList<StandInRun> runs = readStandInLog(runDirectory());
             return runs.isEmpty() ? StandInRun() : runs.last();
         }
-        int runCount() const { return int(readStandInLog(Dir.path()).size()); }
+        int runCount() const { return int(readStandInLog(runDirectory()).size()); }
         QStringList workFiles(const QString &pattern) const
         {
             return QDir(Dir.path()).entryList({pattern}, QDir::Files, QDir::Name);
@@ -295,7 +300,7 @@ void TestLaunch::zipFirstAndSecondRun()
     findStandInThroughPath(f);
     f.Emulator->Run();
     const QString extraction = f.Dir.filePath("aof3");
-    QCOMPARE(QDir(extraction).entryList(QDir::Files, QDir::Name), (QStringList{"aof3.m1", "aof3.p1"}));
+    QCOMPARE(QDir(extraction).entryList({"aof3.*"}, QDir::Files, QDir::Name), (QStringList{"aof3.m1", "aof3.p1"}));
     QVERIFY(QFile::permissions(extraction + "/aof3.p1") & QFile::WriteOwner);
     writeFile(extraction + "/aof3.p1", "patched by the user");
     f.Emulator->Run(); // the directory is used as it is; nothing is overwritten
@@ -372,6 +377,7 @@ void TestLaunch::badArchives()
     QCOMPARE(shown, message);
     QCOMPARE(f.runCount(), runs ? 1 : 0);
     QStringList found = QDir(f.Dir.filePath("aof3")).entryList(QDir::Files | QDir::System, QDir::Name);
+    found.removeOne("corvane.log"); // the stand-in's own record of the run
     QCOMPARE(found, extracted);
     QVERIFY(!QFile::exists(f.Dir.filePath("evil")));
     QVERIFY(!QFile::exists("/abs/olute"));

@@ -84,22 +84,23 @@ QString bmpProblem(const QByteArray &file)
     return {};
 }
 
-// A work directory holding a copy of the stand-in, and a separate directory to start it in.
+// A work directory to start the stand-in in, and a copy of the stand-in in a folder of its own, as
+// when the program lies beside the front-end: it works in its current directory, as the real one does.
 class StandIn
 {
 public:
     StandIn()
     {
-        const QString exe = workPath(QStringLiteral("corvane.exe"));
-        m_ok = m_temp.isValid() && QDir(m_temp.path()).mkdir(QStringLiteral("start"))
-            && QFile::copy(QStringLiteral(CORVANE_STANDIN_PATH), exe)
-            && QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_ok = m_temp.isValid() && QDir(m_temp.path()).mkdir(QStringLiteral("work"))
+            && QDir(m_temp.path()).mkdir(QStringLiteral("bin")) && QFile::copy(QStringLiteral(CORVANE_STANDIN_PATH), exe())
+            && QFile::setPermissions(exe(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     bool isValid() const { return m_ok; }
-    QString workDir() const { return m_temp.path(); }
-    QString workPath(const QString &name) const { return m_temp.filePath(name); }
-    QString startDir() const { return QFileInfo(m_temp.filePath(QStringLiteral("start"))).canonicalFilePath(); }
+    QString workDir() const { return m_temp.filePath(QStringLiteral("work")); }
+    QString workPath(const QString &name) const { return workDir() + QLatin1Char('/') + name; }
+    QString startDir() const { return QFileInfo(workDir()).canonicalFilePath(); }
+    QString exe() const { return m_temp.filePath(QStringLiteral("bin/corvane.exe")); }
 
     bool write(const QString &name, const QByteArray &bytes) const
     {
@@ -128,7 +129,7 @@ public:
         process.setWorkingDirectory(startDir());
         QElapsedTimer timer;
         timer.start();
-        process.start(workPath(QStringLiteral("corvane.exe")), args);
+        process.start(exe(), args);
         RunResult result;
         if (!process.waitForFinished(30000))
             return result;

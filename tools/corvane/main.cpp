@@ -1,6 +1,7 @@
 // Stand-in for the emulator program, for tests and the demo. It plays no game: it records how it
-// was started into corvane.log beside itself, writes the snapshots it is told to write, and ends
-// (or sleeps, or crashes) as its control file or environment asks.
+// was started into corvane.log in its current directory (the work directory, where the real one
+// works too), writes the snapshots it is told to write, and ends (or sleeps, or crashes) as its
+// control file or environment asks.
 
 #include "control.h"
 #include "shots.h"
@@ -23,22 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using InitBytes = std::array<std::optional<unsigned>, 2>;
-
-// The directory the program was started from: argv[0] first, so a symlinked copy in a demo
-// directory works there; /proc/self/exe when argv[0] was a bare name or is unusable.
-fs::path workDirectory(int argc, char **argv)
-{
-    std::error_code error;
-    if (argc > 0 && argv[0] != nullptr && std::string_view(argv[0]).find('/') != std::string_view::npos) {
-        const fs::path self = fs::absolute(argv[0], error).lexically_normal();
-        if (!error && fs::is_regular_file(self, error))
-            return self.parent_path();
-    }
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error)
-        return self.parent_path();
-    return fs::current_path(error);
-}
 
 std::string currentDirectory()
 {
@@ -110,7 +95,8 @@ void appendLog(const fs::path &file, const std::string &record)
 int run(int argc, char **argv)
 {
     const std::vector<std::string> args(argc > 1 ? argv + 1 : argv, argc > 1 ? argv + argc : argv);
-    const fs::path dir = workDirectory(argc, argv);
+    std::error_code error;
+    const fs::path dir = fs::current_path(error);
     const corvane::Control control = corvane::loadControl(dir / "corvane.ctl");
     const InitBytes bytes = readInitBytes(dir / "corinit.dat");
     const std::vector<std::string> shots = corvane::writeShots(dir / "shots", control.shots, args);
