@@ -33,6 +33,17 @@ QString standInPath()
     return QFileInfo(QStringLiteral(CORVANE_STANDIN_PATH)).canonicalFilePath();
 }
 
+// A game whose ROM set is the folder at Path.
+TGame folderGame(const QString &path)
+{
+    TGame game;
+    game.RomSet = QFileInfo(path).fileName();
+    game.Location = rlDirectory;
+    game.Available = true;
+    game.FoundPath = path;
+    return game;
+}
+
 void measureRunStart(int repetitions)
 {
     const QString standIn = standInPath();
@@ -52,11 +63,7 @@ void measureRunStart(int repetitions)
     TCorvane emulator(nullptr, dir.path());
     emulator.WorkDir = dir.path();
     emulator.SetInstallType(itHD);
-    TGame game;
-    game.RomSet = QStringLiteral("aof3");
-    game.Location = rlDirectory;
-    game.Available = true;
-    game.FoundPath = dir.filePath(QStringLiteral("roms/aof3"));
+    TGame game = folderGame(dir.filePath(QStringLiteral("roms/aof3")));
     emulator.CurrentGame = &game;
     Clock::time_point started;
     emulator.RunWindowHooks.Started = [&started] { started = Clock::now(); };
@@ -147,11 +154,7 @@ void measureDosboxStart(int repetitions)
     TCorvane emulator(nullptr, work);
     emulator.WorkDir = work;
     emulator.SetInstallType(itHD);
-    TGame game;
-    game.RomSet = QStringLiteral("aof3");
-    game.Location = rlDirectory;
-    game.Available = true;
-    game.FoundPath = dir.filePath(QStringLiteral("roms/aof3"));
+    TGame game = folderGame(dir.filePath(QStringLiteral("roms/aof3")));
     emulator.CurrentGame = &game;
     const QStringList bare = {QStringLiteral("-c"), QStringLiteral("mount c \"%1\"").arg(work), QStringLiteral("-c"),
                               QStringLiteral("mount d \"%1\"").arg(dir.filePath(QStringLiteral("roms"))),
