@@ -9,6 +9,21 @@ bool isBlankOrControl(char c)
     return static_cast<unsigned char>(c) <= 32;
 }
 
+// No real title comes near this; a longer field would only cost memory and time in every list
+// operation. The cut never splits a UTF-8 sequence, so the text still decodes as it did.
+constexpr qsizetype MaxFieldBytes = 4096;
+
+QByteArray cutField(QByteArray field)
+{
+    if (field.size() <= MaxFieldBytes)
+        return field;
+    qsizetype end = MaxFieldBytes;
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(field.at(end)) & 0xC0) == 0x80; ++back)
+        --end;
+    field.truncate(end);
+    return field;
+}
+
 } // namespace
 
 QByteArray NormalizeSpaces(const QByteArray &text)
@@ -71,11 +86,11 @@ QList<QByteArray> splitGamesFileLines(const QByteArray &content)
 GameFields parseGameLine(QByteArray line)
 {
     GameFields fields;
-    fields.name = NormalizeSpaces(SplitField(line));
-    fields.year = NormalizeSpaces(SplitField(line));
-    fields.manufacturer = NormalizeSpaces(SplitField(line));
-    fields.gameType = NormalizeSpaces(SplitField(line));
-    fields.romSet = NormalizeSpaces(SplitField(line));
+    fields.name = cutField(NormalizeSpaces(SplitField(line)));
+    fields.year = cutField(NormalizeSpaces(SplitField(line)));
+    fields.manufacturer = cutField(NormalizeSpaces(SplitField(line)));
+    fields.gameType = cutField(NormalizeSpaces(SplitField(line)));
+    fields.romSet = cutField(NormalizeSpaces(SplitField(line)));
     return fields;
 }
 

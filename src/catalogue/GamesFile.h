@@ -22,7 +22,8 @@ struct GameFields
     QByteArray name, year, manufacturer, gameType, romSet;
 };
 
-// The five fields of one line, each normalised; missing fields are empty, a sixth and later are dropped.
+// The five fields of one line, each normalised and cut to 4,096 bytes; missing fields are empty, a
+// sixth and later are dropped.
 GameFields parseGameLine(QByteArray line);
 
 // The games-file bytes of a list of lines: every line, the last one included, ends with CR LF.

@@ -6,6 +6,7 @@
 #include "FilesUtils.h"
 #include "LanvoError.h"
 #include "Platform.h"
+#include "RegularFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,6 +34,9 @@ void applyLanguageByte(quint8 value, TGameLanguage &language)
         break;
     }
 }
+
+// No real initialisation file comes near this; anything larger is not the emulator's file.
+constexpr qint64 MaxInitFileSize = 1024 * 1024;
 
 bool readByteAt(QFile &file, qint64 offset, quint8 &value)
 {
@@ -152,7 +156,7 @@ void TCorvane::CheckEmulator()
 void TCorvane::ReadInitFile()
 {
     QFile file(initFilePath());
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file, QIODevice::ReadOnly) || file.size() > MaxInitFileSize)
         return;
     quint8 value = 0;
     if (readByteAt(file, LanguageOffset, value))
@@ -165,7 +169,7 @@ void TCorvane::WriteInitFile() const
 {
     QFile file(initFilePath());
     // ExistingOnly: the file belongs to the emulator; it is patched, never created or truncated.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+    if (!openRegularFile(file, QIODevice::ReadWrite) || file.size() > MaxInitFileSize)
         return;
     if (WriteInitByte(file, LanguageOffset, languageByte(Language)))
         WriteInitByte(file, SystemOffset, systemByte(System));

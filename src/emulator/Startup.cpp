@@ -88,12 +88,18 @@ void LanvoStartup::ensureGamesFile()
     m_catalogueWritten = true;
 }
 
-void LanvoStartup::writeDefaultGamesFile() const
+void LanvoStartup::writeDefaultGamesFile()
 {
     QList<QByteArray> lines;
     FillDefaultGames(lines);
-    // Written beside the old file and renamed over it: a failed write keeps the old catalogue.
-    writeFileAtomically(m_emulator.gamesFilePath(), joinGamesFileLines(lines));
+    // Written beside the old file and renamed over it: a failed write keeps the old catalogue (or
+    // none) and never leaves an empty one. "Version" is then not saved, so the next start tries again.
+    try {
+        writeFileAtomically(m_emulator.gamesFilePath(), joinGamesFileLines(lines));
+    } catch (const LanvoError &) {
+        m_catalogueWritten = false;
+        throw;
+    }
 }
 
 void LanvoStartup::prepareWindow()

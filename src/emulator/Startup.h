@@ -49,7 +49,7 @@ private:
     void loadSettings();
     void createDataDirectories() const;
     void ensureGamesFile();
-    void writeDefaultGamesFile() const;
+    void writeDefaultGamesFile();
     void prepareWindow();
     bool checkRomDirectory(const QString &path, const QString &which) const;
     StartupOutcome fillList();

@@ -1,6 +1,7 @@
 #include "FilesUtils.h"
 
 #include "LanvoError.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,13 +33,13 @@ QString withoutTrailingSeparator(QString path)
     return path;
 }
 
-void copyBlocks(QFile &in, QSaveFile &out, const QString &destination)
+void copyBlocks(QFile &in, const QString &source, QSaveFile &out, const QString &destination)
 {
     QByteArray block(CopyBlockSize, Qt::Uninitialized);
     for (;;) {
         const qint64 got = in.read(block.data(), CopyBlockSize);
         if (got < 0)
-            throw LanvoError(openErrorText(in.fileName()));
+            throw LanvoError(openErrorText(source));
         if (got > 0 && out.write(block.constData(), got) != got)
             throw LanvoError(createErrorText(destination));
         if (got < CopyBlockSize)
@@ -121,12 +122,12 @@ void CopyFileTo(const QString &source, const QString &destination)
         target = joinPath(target, QFileInfo(source).fileName());
 
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!openRegularFile(in, QIODevice::ReadOnly))
         throw LanvoError(openErrorText(source));
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!openSaveFile(out))
         throw LanvoError(createErrorText(target));
-    copyBlocks(in, out, target);
+    copyBlocks(in, source, out, target);
     if (!commitSaveFile(out))
         throw LanvoError(createErrorText(target));
     keepExecutable(source, target);
@@ -138,10 +139,20 @@ void writeFileAtomically(const QString &path, const QByteArray &content)
         throw LanvoError(createErrorText(path));
 }
 
+bool openSaveFile(QSaveFile &file)
+{
+    // Unbuffered: every write reaches the file at once, so a full disk fails the write itself. A
+    // buffered save file only meets the error when it flushes inside commit(), and then renames
+    // the short file over the old one all the same.
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
 bool commitSaveFile(QSaveFile &file)
 {
-    if (FileFaultInjection::failsNow(FileOperation::Write)) {
-        file.cancelWriting();
+    // Checked again here in case a write error went unnoticed by its caller.
+    if (FileFaultInjection::failsNow(FileOperation::Write) || file.error() != QFileDevice::NoError
+        || !file.flush()) {
+        file.cancelWriting(); // the temporary goes with the save file; the old file stays as it was
         return false;
     }
     return file.commit();
@@ -150,7 +161,7 @@ bool commitSaveFile(QSaveFile &file)
 bool saveAtomically(const QString &path, const QByteArray &content)
 {
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!openSaveFile(out))
         return false;
     if (out.write(content) != content.size()) {
         out.cancelWriting();
@@ -193,15 +204,16 @@ bool FileFaultInjection::failsNow(FileOperation operation)
     return ++injection->m_calls == injection->m_failingCall;
 }
 
-QByteArray readWholeFile(const QString &path)
+QByteArray readWholeFile(const QString &path, qint64 maxSize)
 {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
+    RegularFileRead read = readRegularFile(path, maxSize);
+    if (read.Status == RegularFileStatus::TooLarge)
+        throw LanvoError(QStringLiteral("The file %1 is larger than %2 MB and can't be read.")
+                             .arg(QDir::toNativeSeparators(path))
+                             .arg(maxSize / (1024 * 1024)));
+    if (!read.ok())
         throw LanvoError(openErrorText(path));
-    QByteArray content = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        throw LanvoError(openErrorText(path));
-    return content;
+    return std::move(read.Bytes);
 }
 
 } // namespace Lanvo

@@ -37,10 +37,16 @@ void CopyFileTo(const QString &source, const QString &destination);
 // Replaces the file's content atomically; throws "Impossible de créer le fichier <path>" on failure.
 void writeFileAtomically(const QString &path, const QByteArray &content);
 
-// Reads a whole file; throws "Impossible d'ouvrir le fichier <path>" when it can't be opened or read.
-QByteArray readWholeFile(const QString &path);
+// A cap no real games file reaches, which still keeps a runaway file from taking all memory.
+inline constexpr qint64 LargeFileCap = qint64(256) * 1024 * 1024;
 
-// Commits a save file; false (and nothing replaced) when the write failed.
+// Reads a whole regular file; throws "Impossible d'ouvrir le fichier <path>" when it can't be opened
+// or read or is no regular file, and a message naming the cap when it is larger.
+QByteArray readWholeFile(const QString &path, qint64 maxSize = LargeFileCap);
+
+// Opens a save file so that a write error (a full disk) shows at the write, never only at commit.
+bool openSaveFile(QSaveFile &file);
+// Commits a save file; false (and nothing replaced, no temporary left) when a write failed.
 bool commitSaveFile(QSaveFile &file);
 // Replaces Path with Content atomically; false when it failed and the old file is whole.
 bool saveAtomically(const QString &path, const QByteArray &content);

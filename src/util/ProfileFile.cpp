@@ -3,6 +3,7 @@
 #include "FilesUtils.h"
 
 #include "LanvoError.h"
+#include "RegularFile.h"
 
 #include <QByteArrayView>
 #include <QFile>
@@ -20,6 +21,9 @@ namespace {
 
 // Readers of this file form have always returned at most this many bytes of a value.
 constexpr qsizetype MaxValueLength = 2047;
+
+// Far beyond any real settings file; a larger one is not read (and not rewritten).
+constexpr qint64 MaxProfileFileSize = 64 * 1024 * 1024;
 
 // The form's own line ending, used when the file holds none to copy.
 constexpr char DefaultLineEnding[] = "\r\n";
@@ -253,16 +257,14 @@ Splice spliceFor(const ProfileText &profile, const QByteArray &section, const QB
     return insertAfter(profile, profile.lastFilledLine(*span), newLine);
 }
 
-// Nothing when the file can't be read, a missing file included.
+// Nothing when the file can't be read, a missing file included, or is no regular file of a size
+// that a settings file could have.
 std::optional<QByteArray> readBytes(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    RegularFileRead read = readRegularFile(path, MaxProfileFileSize);
+    if (!read.ok())
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    return std::move(read.Bytes);
 }
 
 // A missing file starts empty; one that exists but can't be read must not be replaced by a file

@@ -29,6 +29,10 @@ private Q_SLOTS:
     void missingGamesFileEmptiesEverything();
     void oddGamesFileNeverFails();
     void setGamesDatafileRefreshesOrEmpties();
+    void specialGamesFileCantBeOpened_data();
+    void specialGamesFileCantBeOpened();
+    void oversizedGamesFileIsRefused();
+    void longFieldsLeaveTheFileAlone();
 
 private:
     struct Fixture
@@ -247,6 +251,55 @@ void TestEmulators::setGamesDatafileRefreshesOrEmpties()
     QCOMPARE(f.Rows.rowCount(), 0);
     QCOMPARE(f.Emulator->Games().size(), size_t(2)); // the catalogue itself is left as it is
     QVERIFY(f.Prompts.Messages.isEmpty());
+}
+
+void TestEmulators::specialGamesFileCantBeOpened_data()
+{
+    addSpecialFileRows();
+}
+
+// Treated as a games file that can't be opened, without waiting on it or reading it endlessly.
+void TestEmulators::specialGamesFileCantBeOpened()
+{
+    QFETCH(QString, kind);
+    Fixture f("A;;;;a\r\n");
+    QVERIFY(QFile::remove(f.Emulator->gamesFilePath()));
+    makeSpecialFile(f.Emulator->gamesFilePath(), kind);
+    try {
+        f.Emulator->RefreshList(gfAll);
+        QFAIL("no error for a games file that is no regular file");
+    } catch (const LanvoError &error) {
+        QCOMPARE(error.message(), "Impossible d'ouvrir le fichier " + f.Emulator->gamesFilePath());
+    }
+    QCOMPARE(f.Rows.rowCount(), 0);
+    QVERIFY(f.Emulator->Games().empty());
+}
+
+void TestEmulators::oversizedGamesFileIsRefused()
+{
+    Fixture f("A;;;;a\r\n");
+    QFile file(f.Emulator->gamesFilePath());
+    QVERIFY(file.resize(LargeFileCap + 1)); // sparse: takes no room on the disk
+    try {
+        f.Emulator->RefreshList(gfAll);
+        QFAIL("no error for a games file over the cap");
+    } catch (const LanvoError &error) {
+        QCOMPARE(error.message(),
+                 "The file " + f.Emulator->gamesFilePath() + " is larger than 256 MB and can't be read.");
+    }
+    QCOMPARE(f.Rows.rowCount(), 0);
+}
+
+void TestEmulators::longFieldsLeaveTheFileAlone()
+{
+    const QByteArray content = QByteArray(10000, 'n') + ";1990;;;" + QByteArray(5000, 'r') + "\r\nB;;;;b\r\n";
+    Fixture f(content);
+    f.Emulator->RefreshList(gfAll);
+    QCOMPARE(f.Rows.rowCount(), 2);
+    QCOMPARE(f.Emulator->GetGame(0)->Name, QString(4096, 'n'));
+    QCOMPARE(f.Emulator->GetGame(0)->RomSet, QString(4096, 'r'));
+    QCOMPARE(f.Emulator->GetGame(1)->Name, QStringLiteral("B"));
+    QCOMPARE(readFile(f.Emulator->gamesFilePath()), content);
 }
 
 QTEST_APPLESS_MAIN(TestEmulators)

@@ -16,6 +16,8 @@ private Q_SLOTS:
     void splitLines_data();
     void splitLines();
     void hugeLineIsOneGame();
+    void longFieldsAreCut_data();
+    void longFieldsAreCut();
     void joinEndsEveryLineWithCrLf();
 };
 
@@ -96,8 +98,31 @@ void TestGamesFile::hugeLineIsOneGame()
     const QByteArray name(100000, 'x');
     const QList<QByteArray> lines = splitGamesFileLines(name + ";1990;m;t;rs\r\nnext");
     QCOMPARE(lines.size(), 2);
-    QCOMPARE(parseGameLine(lines.first()).name, name);
+    QCOMPARE(parseGameLine(lines.first()).name, name.left(4096)); // cut, the rest of the line kept
     QCOMPARE(parseGameLine(lines.first()).romSet, QByteArray("rs"));
+}
+
+void TestGamesFile::longFieldsAreCut_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QByteArray>("cut");
+    const QByteArray a4096(4096, 'a');
+    QTest::newRow("4096 bytes kept") << a4096 << a4096;
+    QTest::newRow("4097 bytes cut") << a4096 + "b" << a4096;
+    // "\xc3\xa9" straddles the cut: the whole character goes, so the field stays valid UTF-8.
+    QTest::newRow("character across the cut") << QByteArray(4095, 'a') + "\xc3\xa9" << QByteArray(4095, 'a');
+    QTest::newRow("four-byte character across the cut")
+        << QByteArray(4094, 'a') + "\xf0\x9f\x8e\xae" << QByteArray(4094, 'a');
+    QTest::newRow("padding is removed first") << "   " + a4096 + "   " << a4096;
+}
+
+void TestGamesFile::longFieldsAreCut()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QByteArray, cut);
+    const GameFields fields = parseGameLine(field + ";" + field + ";" + field + ";" + field + ";" + field);
+    for (const QByteArray &each : {fields.name, fields.year, fields.manufacturer, fields.gameType, fields.romSet})
+        QCOMPARE(each, cut);
 }
 
 void TestGamesFile::joinEndsEveryLineWithCrLf()

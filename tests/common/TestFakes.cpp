@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace Lanvo::Test {
 
 int FakeListRows::findCaption(const QString &caption) const
@@ -71,6 +73,27 @@ QByteArray readFile(const QString &path)
 void makeDirectory(const QString &path)
 {
     QVERIFY(QDir().mkpath(path));
+}
+
+void addSpecialFileRows()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"fifo", "directory", "link to /dev/zero", "dangling link"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void makeSpecialFile(const QString &path, const QString &kind)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    else if (kind == QLatin1String("directory"))
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == QLatin1String("link to /dev/zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else
+        QVERIFY(QFile::link(path + QStringLiteral(".nowhere"), path));
 }
 
 } // namespace Lanvo::Test

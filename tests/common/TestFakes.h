@@ -89,4 +89,10 @@ void writeFile(const QString &path, const QByteArray &content);
 QByteArray readFile(const QString &path);
 void makeDirectory(const QString &path);
 
+// The files that are no regular files, as the rows of a _data() table: a FIFO without a writer, a
+// directory, a link to /dev/zero and a dangling link.
+void addSpecialFileRows();
+// Makes at Path the special file named by the current row's "kind".
+void makeSpecialFile(const QString &path, const QString &kind);
+
 } // namespace Lanvo::Test

@@ -2,6 +2,7 @@
 #include "TestFakes.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void writeInitFileNeverCreatesOrExtends_data();
     void writeInitFileNeverCreatesOrExtends();
     void checkEmulator();
+    void specialInitFileIsLeftAlone_data();
+    void specialInitFileIsLeftAlone();
 };
 
 namespace {
@@ -170,6 +173,29 @@ void TestCorvane::checkEmulator()
     emulator.CheckEmulator();
     QVERIFY(emulator.EmulatorFound());
     QCOMPARE(prompts.Messages.size(), 1);
+}
+
+void TestCorvane::specialInitFileIsLeftAlone_data()
+{
+    addSpecialFileRows();
+}
+
+// Neither read nor patched, without waiting on it: the options keep their values.
+void TestCorvane::specialInitFileIsLeftAlone()
+{
+    QFETCH(QString, kind);
+    const QTemporaryDir dir;
+    TCorvane emulator(nullptr, dir.path());
+    emulator.WorkDir = dir.path();
+    const QString path = dir.filePath(emulator.DataFileName);
+    makeSpecialFile(path, kind);
+    emulator.Language = glEuropean;
+    emulator.System = ctConsole;
+    emulator.ReadInitFile();
+    QCOMPARE(emulator.Language, glEuropean);
+    QCOMPARE(emulator.System, ctConsole);
+    emulator.WriteInitFile();
+    QVERIFY(!QFileInfo(path).isFile());
 }
 
 QTEST_APPLESS_MAIN(TestCorvane)

@@ -1,5 +1,6 @@
 #include "LanvoError.h"
 #include "ProfileFile.h"
+#include "TestFakes.h"
 
 #include <QDir>
 #include <QFile>
@@ -137,6 +138,8 @@ private Q_SLOTS:
     void writeFailureNamesFile();
     void failedWriteKeepsOldFile();
     void unreadableFileIsNotReplaced();
+    void specialFileReadsAsMissing_data();
+    void specialFileReadsAsMissing();
 };
 
 void TestProfileFile::readsValue_data()
@@ -405,6 +408,26 @@ void TestProfileFile::unreadableFileIsNotReplaced()
 #else
     QSKIP("needs a file that can't be read");
 #endif
+}
+
+void TestProfileFile::specialFileReadsAsMissing_data()
+{
+    Lanvo::Test::addSpecialFileRows();
+}
+
+// Read as a missing file without waiting on it or reading it endlessly; never replaced by an update.
+void TestProfileFile::specialFileReadsAsMissing()
+{
+    QFETCH(QString, kind);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("Lanvo.ini");
+    Lanvo::Test::makeSpecialFile(path, kind);
+
+    QCOMPARE(ProfileFile(path).readString("Lanvo", "Key", Default), Default);
+    if (QFileInfo(path).exists()) {
+        QCOMPARE(writeErrorOf(ProfileFile(path)), "Unable to write to " + path);
+        QVERIFY(!QFileInfo(path).isFile());
+    }
 }
 
 QTEST_APPLESS_MAIN(TestProfileFile)
