@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include "AlternateFolder.h"
 #include "FilesUtils.h"
 #include "ProfileFile.h"
 #include "TextDecoding.h"
@@ -127,7 +128,7 @@ void readDirectories(const SettingsReader &reader, TCorvane &emulator)
 {
     emulator.RomPath1 = reader.path(emulator, "RomPath1", QStringLiteral("."));
     emulator.RomPath2 = reader.path(emulator, "RomPath2", QStringLiteral("."));
-    emulator.AltPath = reader.path(emulator, "AltPath", QString::fromLatin1(TEmulators::DefaultAltPath));
+    emulator.AltPath = reader.path(emulator, "AltPath", defaultAlternateDirectory());
     emulator.Bios = checkedBios(emulator, displayText(reader.text("Bios", QByteArray())));
 }
 

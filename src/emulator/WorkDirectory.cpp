@@ -1,5 +1,6 @@
 #include "WorkDirectory.h"
 
+#include "AlternateFolder.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
 #include "ProfileFile.h"
@@ -25,6 +26,7 @@ WorkDirectoryDecision::WorkDirectoryDecision(TCorvane &emulator, IPrompts &promp
     : m_emulator(emulator)
     , m_prompts(prompts)
     , m_markerTest(createWritabilityMarker)
+    , m_defaultAlternate(defaultAlternateDirectory())
 {
 }
 
@@ -40,7 +42,12 @@ bool WorkDirectoryDecision::decide()
 
     const QString alternate = m_emulator.AltPath.FullPath;
     if (!directoryExists(alternate))
-        QDir().mkpath(alternate); // a failure shows as the marker test's failure below
+        createPrivateDirectory(alternate); // a failure shows as the marker test's failure below
+    // Whatever another user could have put there is never copied over or run.
+    if (const QString refusal = alternateFolderRefusal(alternate); !refusal.isEmpty()) {
+        m_prompts.showMessage(PromptKind::Error, refusal, PromptButtons::Ok);
+        return false;
+    }
     if (!m_markerTest(alternate)) {
         m_prompts.showMessage(PromptKind::Error,
                               QStringLiteral("Alternate path is write protected!(%1)").arg(alternate),
@@ -57,7 +64,7 @@ bool WorkDirectoryDecision::decide()
 void WorkDirectoryDecision::readAlternateDirectory()
 {
     const ProfileFile startSettings(settingsFilePath(m_emulator.StartDir.FullPath));
-    const QByteArray stored = startSettings.readString(SettingsSection, "AltPath", TEmulators::DefaultAltPath);
+    const QByteArray stored = startSettings.readString(SettingsSection, "AltPath", m_defaultAlternate.toUtf8());
     const QString expanded =
         ExpandPath(toPlatformSeparators(displayText(stored)), m_emulator.StartDir.FullPath);
     m_emulator.AltPath = {expanded, expanded};

@@ -1,3 +1,4 @@
+#include "AlternateFolder.h"
 #include "LanvoError.h"
 #include "SettingsFile.h"
 #include "TestFakes.h"
@@ -54,7 +55,7 @@ void TestSettingsFile::missingFileGivesDefaults()
     const TCorvane &e = *f.Emulator;
     QCOMPARE(e.RomPath1, (TPath{".", f.Dir.path()}));
     QCOMPARE(e.RomPath2, (TPath{".", f.Dir.path()}));
-    QCOMPARE(e.AltPath, (TPath{"/tmp/lanvo", "/tmp/lanvo"}));
+    QCOMPARE(e.AltPath, (TPath{defaultAlternateDirectory(), defaultAlternateDirectory()}));
     QVERIFY(e.Vsync && !e.Frameskip && !e.Vga && !e.Noanalysis && !e.Modex);
     QCOMPARE(e.FrameskipValue, 1);
     QCOMPARE(e.Scanlines, slOn);
