@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 
 namespace Lanvo {
 
@@ -27,6 +28,17 @@ bool takeBackslashes(int count, bool beforeQuote, QString &word)
     word.append(QString(count / 2, QLatin1Char('\\')));
     return count % 2 == 1;
 }
+
+// The program runAndWait is waiting for, so that a request to end Lanvo can end it first.
+QProcess *runningProcess = nullptr;
+
+struct RunningProcessScope
+{
+    explicit RunningProcessScope(QProcess &process) { runningProcess = &process; }
+    ~RunningProcessScope() { runningProcess = nullptr; }
+    RunningProcessScope(const RunningProcessScope &) = delete;
+    RunningProcessScope &operator=(const RunningProcessScope &) = delete;
+};
 
 bool isExecutableFile(const QString &path)
 {
@@ -137,6 +149,7 @@ bool runAndWait(const QString &program, const QStringList &arguments, const RunH
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
+    const RunningProcessScope scope(process);
     process.start();
     if (!process.waitForStarted(-1))
         return false;
@@ -153,6 +166,22 @@ bool runAndWait(const QString &program, const QStringList &arguments, const RunH
     if (hooks.Finished)
         hooks.Finished();
     return true;
+}
+
+bool endRunningProgram(int graceMilliseconds)
+{
+    if (!isProgramRunning())
+        return false;
+    QProcess *const process = runningProcess;
+    process->terminate();
+    // Bound to the process: the timer goes with it when the program ends in time.
+    QTimer::singleShot(graceMilliseconds, process, [process] { process->kill(); });
+    return true;
+}
+
+bool isProgramRunning()
+{
+    return runningProcess && runningProcess->state() != QProcess::NotRunning;
 }
 
 } // namespace Lanvo
