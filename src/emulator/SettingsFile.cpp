@@ -5,6 +5,8 @@
 #include "ProfileFile.h"
 #include "TextDecoding.h"
 
+#include <algorithm>
+
 namespace Lanvo {
 
 namespace {
@@ -14,6 +16,11 @@ const QByteArray Section(SettingsSection);
 QByteArray upper(const QByteArray &text)
 {
     return text.toUpper(); // letters a to z only: the values are ASCII words
+}
+
+bool isAsciiHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 QByteArray onOff(bool on)
@@ -176,9 +183,12 @@ int readIntegerValue(const QByteArray &text, int defaultValue)
 {
     bool ok = false;
     int value = 0;
-    if (text.size() > 2 && text.at(0) == '0' && (text.at(1) == 'x' || text.at(1) == 'X'))
-        value = text.mid(2).toInt(&ok, 16);
-    else
+    if (text.size() > 2 && text.at(0) == '0' && (text.at(1) == 'x' || text.at(1) == 'X')) {
+        // Only plain hexadecimal digits: toInt would also take a sign, blanks or a second "0x".
+        const QByteArray digits = text.mid(2);
+        if (std::all_of(digits.begin(), digits.end(), isAsciiHexDigit))
+            value = digits.toInt(&ok, 16);
+    } else
         value = text.toInt(&ok, 10);
     return ok ? value : defaultValue;
 }
