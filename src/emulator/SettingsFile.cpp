@@ -136,7 +136,7 @@ void readDirectories(const SettingsReader &reader, TCorvane &emulator)
     emulator.RomPath1 = reader.path(emulator, "RomPath1", QStringLiteral("."));
     emulator.RomPath2 = reader.path(emulator, "RomPath2", QStringLiteral("."));
     emulator.AltPath = reader.path(emulator, "AltPath", defaultAlternateDirectory());
-    emulator.Bios = checkedBios(emulator, displayText(reader.text("Bios", QByteArray())));
+    emulator.Bios = checkedBios(emulator, fromFileBytes(reader.text("Bios", QByteArray())));
 }
 
 void readOptions(const SettingsReader &reader, TCorvane &emulator)
@@ -162,14 +162,15 @@ void readSnapshots(const SettingsReader &reader, TCorvane &emulator)
 {
     emulator.ProcessSnapshots = reader.upperText("MoveShot", "YES") == "YES";
     emulator.DeleteSnapshot = reader.upperText("DelShot", "YES") == "YES";
+    // Kept byte for byte: written back and handed to the emulator as they were typed.
     emulator.AdditionalParameters =
-        displayText(reader.text("AddParam", emulator.AdditionalParameters.toUtf8()));
+        fromFileBytes(reader.text("AddParam", toFileBytes(emulator.AdditionalParameters)));
 }
 
 QByteArray biosText(const QString &bios)
 {
     const qsizetype dot = bios.indexOf(QLatin1Char('.'));
-    return (dot < 0 ? bios : bios.left(dot)).toUtf8();
+    return toFileBytes(dot < 0 ? bios : bios.left(dot));
 }
 
 } // namespace
@@ -231,7 +232,7 @@ void WriteSettingsFile(const TCorvane &emulator, const WindowSettings &window, b
     write("PicShow", inGame ? QByteArrayLiteral("PICGAMEPATH") : QByteArrayLiteral("PICTITLEPATH"));
     write("MoveShot", yesNo(emulator.ProcessSnapshots));
     write("DelShot", yesNo(emulator.DeleteSnapshot));
-    write("AddParam", emulator.AdditionalParameters.toUtf8());
+    write("AddParam", toFileBytes(emulator.AdditionalParameters));
 }
 
 } // namespace Lanvo

@@ -1,5 +1,7 @@
 #include "Platform.h"
 
+#include "TextDecoding.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -7,6 +9,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
+
+#include <unistd.h>
+
+#include <vector>
 
 namespace Lanvo {
 
@@ -38,6 +44,40 @@ struct RunningProcessScope
     ~RunningProcessScope() { runningProcess = nullptr; }
     RunningProcessScope(const RunningProcessScope &) = delete;
     RunningProcessScope &operator=(const RunningProcessScope &) = delete;
+};
+
+// QProcess hands every argument on as UTF-8, which loses the bytes that fromFileBytes keeps as
+// escapes. When an argument holds such bytes, the child starts the program itself with the exact
+// bytes; the argument vector is built before the fork, so the child only calls exec.
+class ExactArguments
+{
+public:
+    ExactArguments(const QString &program, const QStringList &arguments)
+    {
+        for (const QString &argument : arguments)
+            m_needed = m_needed || toFileBytes(argument) != argument.toUtf8();
+        if (!m_needed)
+            return;
+        m_storage.push_back(QFile::encodeName(program));
+        for (const QString &argument : arguments)
+            m_storage.push_back(toFileBytes(argument));
+        for (QByteArray &word : m_storage)
+            m_pointers.push_back(word.data());
+        m_pointers.push_back(nullptr);
+    }
+
+    void applyTo(QProcess &process)
+    {
+        if (!m_needed)
+            return;
+        // When this exec fails, QProcess's own one runs next and reports the failure as usual.
+        process.setChildProcessModifier([this] { ::execv(m_pointers.front(), m_pointers.data()); });
+    }
+
+private:
+    bool m_needed = false;
+    std::vector<QByteArray> m_storage;
+    std::vector<char *> m_pointers;
 };
 
 bool isExecutableFile(const QString &path)
@@ -149,6 +189,8 @@ bool runAndWait(const QString &program, const QStringList &arguments, const RunH
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
+    ExactArguments exact(QFileInfo(program).absoluteFilePath(), arguments);
+    exact.applyTo(process);
     const RunningProcessScope scope(process);
     process.start();
     if (!process.waitForStarted(-1))
