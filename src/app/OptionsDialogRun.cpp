@@ -3,6 +3,7 @@
 #include "Corvane.h"
 #include "ProfileFile.h"
 #include "SettingsFile.h"
+#include "TextDecoding.h"
 #include "U_options.h"
 
 #include <QDir>
@@ -14,7 +15,7 @@ namespace {
 OptionsValues valuesOf(const TCorvane &emulator)
 {
     return {emulator.RomPath1.Path, emulator.RomPath2.Path, emulator.AltPath.Path,
-            emulator.AdditionalParameters};
+            displayFileText(emulator.AdditionalParameters)};
 }
 
 // The alternate directory is only stored: the running program keeps the work directory it
@@ -23,7 +24,7 @@ void applyValues(TCorvane &emulator, const OptionsValues &values)
 {
     emulator.RomPath1 = emulator.makePath(values.RomPath1);
     emulator.RomPath2 = emulator.makePath(values.RomPath2);
-    emulator.AdditionalParameters = values.AddParam;
+    emulator.AdditionalParameters = editedFileText(emulator.AdditionalParameters, values.AddParam);
 }
 
 void writeDirectories(const ProfileFile &settings, const OptionsValues &values)

@@ -1,4 +1,5 @@
 #include "Main.h"
+#include "ShutdownOnSignal.h"
 #include "U_About.h"
 #include "U_options.h"
 #include "U_textes_An.h"
@@ -23,6 +24,9 @@ int main(int argc, char *argv[])
     F_About = about.get();
     const auto options = std::make_unique<TF_Options>(mainWindow.get());
     F_Options = options.get();
+
+    // A logout or Ctrl+C ends the program as its close box would (owned by the window).
+    new ShutdownOnSignal(mainWindow.get());
 
     mainWindow->show();
     return QApplication::exec();

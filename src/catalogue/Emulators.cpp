@@ -1,5 +1,6 @@
 #include "Emulators.h"
 
+#include "AlternateFolder.h"
 #include "FilesUtils.h"
 #include "GamesFile.h"
 #include "LanvoError.h"
@@ -50,7 +51,7 @@ bool passesFilter(const TGame &game, TGameFilter filter)
 TEmulators::TEmulators(QObject *owner, const QString &startDirectory)
     : QObject(owner)
 {
-    AltPath = {QString::fromLatin1(DefaultAltPath), QString::fromLatin1(DefaultAltPath)};
+    AltPath = {defaultAlternateDirectory(), defaultAlternateDirectory()};
     const QString start = startDirectory.isEmpty() ? QDir::currentPath() : startDirectory;
     StartDir = {QStringLiteral("."), ExpandPath(start, start)};
     TitlePicDir = makePath(QStringLiteral("./lanvo/TitlePic"));

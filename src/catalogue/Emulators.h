@@ -44,7 +44,6 @@ class TEmulators : public QObject
 
 public:
     static constexpr const char *DefaultGamesDatafile = "GAMES.CSV";
-    static constexpr const char *DefaultAltPath = "/tmp/lanvo";
 
     // StartDirectory is the current directory at construction unless a caller (a test) names another.
     explicit TEmulators(QObject *owner, const QString &startDirectory = QString());

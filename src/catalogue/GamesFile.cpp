@@ -20,6 +20,9 @@ QByteArray cutField(QByteArray field)
     qsizetype end = MaxFieldBytes;
     for (int back = 0; back < 3 && (static_cast<unsigned char>(field.at(end)) & 0xC0) == 0x80; ++back)
         --end;
+    // What the cut leaves at its end is trimmed as any field's end is.
+    while (end > 0 && isBlankOrControl(field.at(end - 1)))
+        --end;
     field.truncate(end);
     return field;
 }

@@ -1,8 +1,11 @@
 #include "SettingsFile.h"
 
+#include "AlternateFolder.h"
 #include "FilesUtils.h"
 #include "ProfileFile.h"
 #include "TextDecoding.h"
+
+#include <algorithm>
 
 namespace Lanvo {
 
@@ -13,6 +16,11 @@ const QByteArray Section(SettingsSection);
 QByteArray upper(const QByteArray &text)
 {
     return text.toUpper(); // letters a to z only: the values are ASCII words
+}
+
+bool isAsciiHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 QByteArray onOff(bool on)
@@ -127,8 +135,8 @@ void readDirectories(const SettingsReader &reader, TCorvane &emulator)
 {
     emulator.RomPath1 = reader.path(emulator, "RomPath1", QStringLiteral("."));
     emulator.RomPath2 = reader.path(emulator, "RomPath2", QStringLiteral("."));
-    emulator.AltPath = reader.path(emulator, "AltPath", QString::fromLatin1(TEmulators::DefaultAltPath));
-    emulator.Bios = checkedBios(emulator, displayText(reader.text("Bios", QByteArray())));
+    emulator.AltPath = reader.path(emulator, "AltPath", defaultAlternateDirectory());
+    emulator.Bios = checkedBios(emulator, fromFileBytes(reader.text("Bios", QByteArray())));
 }
 
 void readOptions(const SettingsReader &reader, TCorvane &emulator)
@@ -154,14 +162,15 @@ void readSnapshots(const SettingsReader &reader, TCorvane &emulator)
 {
     emulator.ProcessSnapshots = reader.upperText("MoveShot", "YES") == "YES";
     emulator.DeleteSnapshot = reader.upperText("DelShot", "YES") == "YES";
+    // Kept byte for byte: written back and handed to the emulator as they were typed.
     emulator.AdditionalParameters =
-        displayText(reader.text("AddParam", emulator.AdditionalParameters.toUtf8()));
+        fromFileBytes(reader.text("AddParam", toFileBytes(emulator.AdditionalParameters)));
 }
 
 QByteArray biosText(const QString &bios)
 {
     const qsizetype dot = bios.indexOf(QLatin1Char('.'));
-    return (dot < 0 ? bios : bios.left(dot)).toUtf8();
+    return toFileBytes(dot < 0 ? bios : bios.left(dot));
 }
 
 } // namespace
@@ -175,9 +184,12 @@ int readIntegerValue(const QByteArray &text, int defaultValue)
 {
     bool ok = false;
     int value = 0;
-    if (text.size() > 2 && text.at(0) == '0' && (text.at(1) == 'x' || text.at(1) == 'X'))
-        value = text.mid(2).toInt(&ok, 16);
-    else
+    if (text.size() > 2 && text.at(0) == '0' && (text.at(1) == 'x' || text.at(1) == 'X')) {
+        // Only plain hexadecimal digits: toInt would also take a sign, blanks or a second "0x".
+        const QByteArray digits = text.mid(2);
+        if (std::all_of(digits.begin(), digits.end(), isAsciiHexDigit))
+            value = digits.toInt(&ok, 16);
+    } else
         value = text.toInt(&ok, 10);
     return ok ? value : defaultValue;
 }
@@ -220,7 +232,7 @@ void WriteSettingsFile(const TCorvane &emulator, const WindowSettings &window, b
     write("PicShow", inGame ? QByteArrayLiteral("PICGAMEPATH") : QByteArrayLiteral("PICTITLEPATH"));
     write("MoveShot", yesNo(emulator.ProcessSnapshots));
     write("DelShot", yesNo(emulator.DeleteSnapshot));
-    write("AddParam", emulator.AdditionalParameters.toUtf8());
+    write("AddParam", toFileBytes(emulator.AdditionalParameters));
 }
 
 } // namespace Lanvo

@@ -1,5 +1,6 @@
 #include "WorkDirectory.h"
 
+#include "AlternateFolder.h"
 #include "AnyCaseFiles.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
@@ -27,6 +28,7 @@ WorkDirectoryDecision::WorkDirectoryDecision(TCorvane &emulator, IPrompts &promp
     : m_emulator(emulator)
     , m_prompts(prompts)
     , m_markerTest(createWritabilityMarker)
+    , m_defaultAlternate(defaultAlternateDirectory())
 {
 }
 
@@ -42,7 +44,12 @@ bool WorkDirectoryDecision::decide()
 
     const QString alternate = m_emulator.AltPath.FullPath;
     if (!directoryExists(alternate))
-        QDir().mkpath(alternate); // a failure shows as the marker test's failure below
+        createPrivateDirectory(alternate); // a failure shows as the marker test's failure below
+    // Whatever another user could have put there is never copied over or run.
+    if (const QString refusal = alternateFolderRefusal(alternate); !refusal.isEmpty()) {
+        m_prompts.showMessage(PromptKind::Error, refusal, PromptButtons::Ok);
+        return false;
+    }
     if (!m_markerTest(alternate)) {
         m_prompts.showMessage(PromptKind::Error,
                               QStringLiteral("Alternate path is write protected!(%1)").arg(alternate),
@@ -59,7 +66,7 @@ bool WorkDirectoryDecision::decide()
 void WorkDirectoryDecision::readAlternateDirectory()
 {
     const ProfileFile startSettings(settingsFilePath(m_emulator.StartDir.FullPath));
-    const QByteArray stored = startSettings.readString(SettingsSection, "AltPath", TEmulators::DefaultAltPath);
+    const QByteArray stored = startSettings.readString(SettingsSection, "AltPath", m_defaultAlternate.toUtf8());
     const QString expanded =
         ExpandPath(toPlatformSeparators(displayText(stored)), m_emulator.StartDir.FullPath);
     m_emulator.AltPath = {expanded, expanded};

@@ -22,6 +22,9 @@ public:
 
     // The writability test; tests replace it to stand for a read-only medium.
     void setMarkerTest(MarkerTest test) { m_markerTest = std::move(test); }
+    // The alternate directory when the start directory's settings name none (tests keep it in
+    // their own temporary folder).
+    void setDefaultAlternateDirectory(const QString &directory) { m_defaultAlternate = directory; }
 
     // False when the alternate directory can't be written: the user has been told, the program ends.
     bool decide();
@@ -35,6 +38,7 @@ private:
     TCorvane &m_emulator;
     IPrompts &m_prompts;
     MarkerTest m_markerTest;
+    QString m_defaultAlternate;
 };
 
 } // namespace Lanvo

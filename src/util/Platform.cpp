@@ -1,6 +1,7 @@
 #include "Platform.h"
 
 #include "AnyCaseFiles.h"
+#include "TextDecoding.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,6 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
+
+#include <unistd.h>
+
+#include <vector>
 
 namespace Lanvo {
 
@@ -29,6 +35,51 @@ bool takeBackslashes(int count, bool beforeQuote, QString &word)
     word.append(QString(count / 2, QLatin1Char('\\')));
     return count % 2 == 1;
 }
+
+// The program runAndWait is waiting for, so that a request to end Lanvo can end it first.
+QProcess *runningProcess = nullptr;
+
+struct RunningProcessScope
+{
+    explicit RunningProcessScope(QProcess &process) { runningProcess = &process; }
+    ~RunningProcessScope() { runningProcess = nullptr; }
+    RunningProcessScope(const RunningProcessScope &) = delete;
+    RunningProcessScope &operator=(const RunningProcessScope &) = delete;
+};
+
+// QProcess hands every argument on as UTF-8, which loses the bytes that fromFileBytes keeps as
+// escapes. When an argument holds such bytes, the child starts the program itself with the exact
+// bytes; the argument vector is built before the fork, so the child only calls exec.
+class ExactArguments
+{
+public:
+    ExactArguments(const QString &program, const QStringList &arguments)
+    {
+        for (const QString &argument : arguments)
+            m_needed = m_needed || toFileBytes(argument) != argument.toUtf8();
+        if (!m_needed)
+            return;
+        m_storage.push_back(QFile::encodeName(program));
+        for (const QString &argument : arguments)
+            m_storage.push_back(toFileBytes(argument));
+        for (QByteArray &word : m_storage)
+            m_pointers.push_back(word.data());
+        m_pointers.push_back(nullptr);
+    }
+
+    void applyTo(QProcess &process)
+    {
+        if (!m_needed)
+            return;
+        // When this exec fails, QProcess's own one runs next and reports the failure as usual.
+        process.setChildProcessModifier([this] { ::execv(m_pointers.front(), m_pointers.data()); });
+    }
+
+private:
+    bool m_needed = false;
+    std::vector<QByteArray> m_storage;
+    std::vector<char *> m_pointers;
+};
 
 } // namespace
 
@@ -139,6 +190,9 @@ bool runAndWait(const QString &program, const QStringList &arguments, const RunH
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
+    ExactArguments exact(QFileInfo(program).absoluteFilePath(), arguments);
+    exact.applyTo(process);
+    const RunningProcessScope scope(process);
     process.start();
     if (!process.waitForStarted(-1))
         return false;
@@ -155,6 +209,22 @@ bool runAndWait(const QString &program, const QStringList &arguments, const RunH
     if (hooks.Finished)
         hooks.Finished();
     return true;
+}
+
+bool endRunningProgram(int graceMilliseconds)
+{
+    if (!isProgramRunning())
+        return false;
+    QProcess *const process = runningProcess;
+    process->terminate();
+    // Bound to the process: the timer goes with it when the program ends in time.
+    QTimer::singleShot(graceMilliseconds, process, [process] { process->kill(); });
+    return true;
+}
+
+bool isProgramRunning()
+{
+    return runningProcess && runningProcess->state() != QProcess::NotRunning;
 }
 
 } // namespace Lanvo

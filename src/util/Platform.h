@@ -41,4 +41,9 @@ struct RunHooks
 // started. The exit code is not read.
 bool runAndWait(const QString &program, const QStringList &arguments, const RunHooks &hooks);
 
+// Asks the program that runAndWait is waiting for to end: SIGTERM at once, then SIGKILL when it is
+// still running after GraceMilliseconds. False when no program is running.
+bool endRunningProgram(int graceMilliseconds);
+bool isProgramRunning();
+
 } // namespace Lanvo

@@ -9,4 +9,16 @@ namespace Lanvo {
 // the code page files carried over from the older system were written in.
 QString displayText(const QByteArray &bytes);
 
+// Text that keeps the bytes it was read from, for values the program writes back or hands on as
+// they were (the additional parameters, the BIOS name): valid UTF-8 decodes as such, and every byte
+// that is not part of valid UTF-8 is held as one of the code points U+DC80 to U+DCFF, which
+// toFileBytes turns back into that byte.
+QString fromFileBytes(const QByteArray &bytes);
+QByteArray toFileBytes(const QString &text);
+// What the user is shown of such a text: displayText of its bytes.
+QString displayFileText(const QString &text);
+// The text the user typed in place of Shown, which displayed Original: Original when nothing was
+// changed, so that its bytes survive an edit dialog that was only confirmed.
+QString editedFileText(const QString &original, const QString &shown);
+
 } // namespace Lanvo

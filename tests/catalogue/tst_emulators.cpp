@@ -1,3 +1,4 @@
+#include "AlternateFolder.h"
 #include "Emulators.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
@@ -70,7 +71,7 @@ void TestEmulators::constructionSetsDirectoriesAgainstStart()
     QCOMPARE(emulator.RomPath1.FullPath, dir.path());
     QCOMPARE(emulator.RomPath2, emulator.RomPath1);
     QCOMPARE(emulator.DataDir, (TPath{"./lanvo", dir.path() + "/lanvo"}));
-    QCOMPARE(emulator.AltPath, (TPath{"/tmp/lanvo", "/tmp/lanvo"}));
+    QCOMPARE(emulator.AltPath, (TPath{defaultAlternateDirectory(), defaultAlternateDirectory()}));
     QCOMPARE(emulator.gamesFilePath(), dir.path() + "/lanvo/GAMES.CSV");
     QCOMPARE(emulator.InstallType(), itCDRom);
     QVERIFY(!emulator.ZipSupport);

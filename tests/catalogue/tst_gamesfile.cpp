@@ -114,6 +114,7 @@ void TestGamesFile::longFieldsAreCut_data()
     QTest::newRow("four-byte character across the cut")
         << QByteArray(4094, 'a') + "\xf0\x9f\x8e\xae" << QByteArray(4094, 'a');
     QTest::newRow("padding is removed first") << "   " + a4096 + "   " << a4096;
+    QTest::newRow("no blank left at the cut") << QByteArray(4095, 'a') + " b" << QByteArray(4095, 'a');
 }
 
 void TestGamesFile::longFieldsAreCut()

@@ -1,5 +1,6 @@
 #include "Corvane.h"
 #include "LanvoError.h"
+#include "SettingsFile.h"
 #include "StandIn.h"
 #include "TestFakes.h"
 #include "ZipArchive.h"
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void romSetNameReachingOutIsRefused();
     void missingEmulatorStartsNothing();
     void hooksMinimiseAndRestore();
+    void additionalParametersKeepTheirBytes();
 
 private:
     struct Fixture
@@ -445,6 +447,23 @@ void TestLaunch::hooksMinimiseAndRestore()
     writeFile(f.Dir.filePath("corvane.ctl"), "crash=1\n");
     f.Emulator->Run(); // a crashing emulator ends the wait like any other end
     QCOMPARE(calls.size(), 4);
+}
+
+// From the settings file to the emulator's arguments and back to the file, the bytes stay as typed,
+// whether they are UTF-8 or bytes of another code page.
+void TestLaunch::additionalParametersKeepTheirBytes()
+{
+    Fixture f;
+    const QByteArray typed = "-x Jos\xe9 \"caf\xc3\xa9 \x80\"";
+    writeFile(f.Dir.filePath("Lanvo.ini"), "[Lanvo]\r\nAddParam=" + typed + "\r\n");
+    WindowSettings window;
+    ReadSettingsFile(*f.Emulator, window);
+    f.Emulator->Run();
+    const QByteArray log = readFile(f.Dir.filePath("corvane.log"));
+    QVERIFY2(log.contains("\narg=-x\narg=Jos\xe9\narg=caf\xc3\xa9 \x80\ncwd="), log.constData());
+
+    WriteSettingsFile(*f.Emulator, window, false);
+    QVERIFY(readFile(f.Dir.filePath("Lanvo.ini")).contains("\r\nAddParam=" + typed + "\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestLaunch)

@@ -1,3 +1,4 @@
+#include "AlternateFolder.h"
 #include "LanvoError.h"
 #include "SettingsFile.h"
 #include "TestFakes.h"
@@ -54,7 +55,7 @@ void TestSettingsFile::missingFileGivesDefaults()
     const TCorvane &e = *f.Emulator;
     QCOMPARE(e.RomPath1, (TPath{".", f.Dir.path()}));
     QCOMPARE(e.RomPath2, (TPath{".", f.Dir.path()}));
-    QCOMPARE(e.AltPath, (TPath{"/tmp/lanvo", "/tmp/lanvo"}));
+    QCOMPARE(e.AltPath, (TPath{defaultAlternateDirectory(), defaultAlternateDirectory()}));
     QVERIFY(e.Vsync && !e.Frameskip && !e.Vga && !e.Noanalysis && !e.Modex);
     QCOMPARE(e.FrameskipValue, 1);
     QCOMPARE(e.Scanlines, slOn);
@@ -84,6 +85,11 @@ void TestSettingsFile::readingRules_data()
     QTest::newRow("FrameskipValue 0x3") << QByteArray("FrameskipValue=0x3") << "FrameskipValue" << "3";
     QTest::newRow("FrameskipValue +4") << QByteArray("FrameskipValue=+4") << "FrameskipValue" << "4";
     QTest::newRow("Top hex") << QByteArray("Top=0X10") << "Top" << "16";
+    QTest::newRow("Top hex letters") << QByteArray("Top=0x1f") << "Top" << "31";
+    QTest::newRow("Top hex with minus") << QByteArray("Top=0x-5") << "Top" << "192";
+    QTest::newRow("Top hex with plus") << QByteArray("Top=0x+3") << "Top" << "192";
+    QTest::newRow("Top hex twice") << QByteArray("Top=0x0x5") << "Top" << "192";
+    QTest::newRow("Top hex with blank") << QByteArray("Top=0x 5") << "Top" << "192";
     QTest::newRow("Top negative") << QByteArray("Top=-20") << "Top" << "-20";
     QTest::newRow("Top huge") << QByteArray("Top=99999999999") << "Top" << "192";
     QTest::newRow("Heigh spelled so") << QByteArray("Height=100\r\nHeigh=300") << "Heigh" << "300";

@@ -285,11 +285,14 @@ void TestStartup::readOnlyInstallWorksFromAlternate()
 void TestStartup::writeProtectedAlternateEndsFirst()
 {
     Fixture f;
+    // No "AltPath" is stored: the default alternate directory is used, kept inside the test's folder.
+    const QString alternate = f.Dir.filePath("default-alt");
+    f.Startup->workDirectory().setDefaultAlternateDirectory(alternate);
     f.Startup->workDirectory().setMarkerTest([](const QString &) { return false; });
     const StartupOutcome outcome = f.Startup->run();
     QVERIFY(outcome.EndProgram);
     QVERIFY(f.Window->Steps.isEmpty());
-    QCOMPARE(f.Prompts.Messages.size(), 1);
+    QCOMPARE(f.Prompts.texts(), QStringList{"Alternate path is write protected!(" + alternate + ")"});
     QVERIFY(!QFile::exists(f.games()));
 }
 

@@ -1,10 +1,15 @@
+#include "AlternateFolder.h"
 #include "TestFakes.h"
 #include "WorkDirectory.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -24,6 +29,10 @@ private Q_SLOTS:
     void alternateDirectoryComesFromStartSettings();
     void writeProtectedAlternateEndsTheProgram();
     void failedCopyIsReportedAndStartGoesOn();
+    void newAlternateIsPrivate();
+    void unsafeAlternateIsRefusedBeforeAnyCopy_data();
+    void unsafeAlternateIsRefusedBeforeAnyCopy();
+    void defaultAlternateIsPerUser();
 
 private:
     // Everything but the start directory can be written: stands for a read-only medium.
@@ -99,7 +108,7 @@ void TestWorkDirectory::alternateDirectoryComesFromStartSettings_data()
 {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QString>("expected"); // "@" stands for the start directory
-    QTest::newRow("no settings file") << QByteArray() << "/tmp/lanvo";
+    QTest::newRow("no settings file") << QByteArray() << "@/default-alt";
     QTest::newRow("relative name") << QByteArray("[Lanvo]\nAltPath=work\n") << "@/work";
     QTest::newRow("windows separators") << QByteArray("[Lanvo]\nAltPath=.\\a\\b\\\n") << "@/a/b";
 }
@@ -114,6 +123,7 @@ void TestWorkDirectory::alternateDirectoryComesFromStartSettings()
     TCorvane emulator(nullptr, dir.path());
     RecordingPrompts prompts;
     WorkDirectoryDecision decision(emulator, prompts);
+    decision.setDefaultAlternateDirectory(dir.filePath("default-alt"));
     QVERIFY(decision.decide()); // writable: only the reading matters here
     expected.replace("@", dir.path());
     QCOMPARE(emulator.AltPath, (TPath{expected, expected}));
@@ -167,6 +177,87 @@ void TestWorkDirectory::failedCopyIsReportedAndStartGoesOn()
     QVERIFY(decision2.decide());
     QCOMPARE(prompts.texts(), QStringList{"Error while copying dos4gw.exe to " + alternate2 + "."});
     QCOMPARE(readFile(alternate2 + "/Keydef.dat"), QByteArray("keys"));
+}
+
+void TestWorkDirectory::newAlternateIsPrivate()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString alternate = dir.filePath("alt");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate.toUtf8() + "\n");
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest(readOnlyStart(start));
+    QVERIFY(decision.decide());
+    QCOMPARE(QFileInfo(alternate).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestWorkDirectory::unsafeAlternateIsRefusedBeforeAnyCopy_data()
+{
+    QTest::addColumn<QString>("unsafe");   // relative to the alternate directory; "." is the directory
+    QTest::addColumn<bool>("otherOwner");  // else: writable by every user
+    QTest::newRow("directory writable by all") << "." << false;
+    QTest::newRow("directory of another user") << "." << true;
+    QTest::newRow("emulator writable by all") << "corvane.exe" << false;
+    QTest::newRow("emulator of another user") << "corvane.exe" << true;
+    QTest::newRow("emulator in another case") << "CORVANE.EXE" << true;
+    QTest::newRow("link planted by another user") << "dos4gw.exe" << true;
+}
+
+// Another user's planted emulator is never copied over, run, or even kept in use.
+void TestWorkDirectory::unsafeAlternateIsRefusedBeforeAnyCopy()
+{
+    QFETCH(QString, unsafe);
+    QFETCH(bool, otherOwner);
+    if (otherOwner && geteuid() != 0)
+        QSKIP("only root can give a file to another user");
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString alternate = dir.filePath("alt");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate.toUtf8() + "\n");
+    writeFile(start + "/Keydef.dat", "keys");
+    makeDirectory(alternate);
+    const QString target = QDir::cleanPath(alternate + "/" + unsafe);
+    if (unsafe.startsWith("dos4gw"))
+        QVERIFY(QFile::link(start + "/Keydef.dat", target));
+    else if (unsafe != ".")
+        writeFile(target, "MZ planted");
+    const QByteArray name = QFile::encodeName(target);
+    if (otherOwner)
+        QCOMPARE(::lchown(name.constData(), 65534, 65534), 0);
+    else
+        QCOMPARE(::chmod(name.constData(), unsafe == "." ? 0777 : 0666), 0);
+
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest(readOnlyStart(start));
+    QVERIFY(!decision.decide());
+    QCOMPARE(prompts.texts(), QStringList{"Alternate path is not safe!(" + target
+                                          + " belongs to another user or can be written by other users)"});
+    QCOMPARE(prompts.Messages.first().Kind, PromptKind::Error);
+    QVERIFY(!QFile::exists(alternate + "/Keydef.dat")); // nothing copied
+    QCOMPARE(QDir::currentPath(), m_savedCurrent);
+}
+
+void TestWorkDirectory::defaultAlternateIsPerUser()
+{
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("XDG_CACHE_HOME", "/somewhere/cache");
+    qputenv("HOME", "/home/someone");
+    const QString fromCache = defaultAlternateDirectory();
+    qputenv("XDG_CACHE_HOME", "relative/is/ignored");
+    const QString relative = defaultAlternateDirectory();
+    qunsetenv("XDG_CACHE_HOME");
+    const QString fromHome = defaultAlternateDirectory();
+    qputenv("XDG_CACHE_HOME", savedCache);
+    qputenv("HOME", savedHome);
+    QCOMPARE(fromCache, "/somewhere/cache/lanvo");
+    QCOMPARE(relative, "/home/someone/.cache/lanvo");
+    QCOMPARE(fromHome, "/home/someone/.cache/lanvo");
 }
 
 QTEST_APPLESS_MAIN(TestWorkDirectory)
