@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run demo test bench test-asan fuzz
+.PHONY: all deps build run demo test bench test-asan fuzz package
 
 all: build
 
@@ -21,6 +21,10 @@ run: demo
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, lanvo_<version>_<arch>.deb in $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do \

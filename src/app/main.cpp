@@ -1,10 +1,13 @@
+#include "CommandLine.h"
 #include "Main.h"
 #include "ShutdownOnSignal.h"
+#include "StartFolder.h"
 #include "U_About.h"
 #include "U_options.h"
 #include "U_textes_An.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 #include <memory>
 
@@ -12,8 +15,16 @@ int main(int argc, char *argv[])
 {
     using namespace Lanvo;
 
+    QTextStream out(stdout), err(stderr);
+    const TCommandLine commandLine = ReadCommandLine(ArgumentsOf(argc, argv), out, err);
+    if (commandLine.ExitCode)
+        return *commandLine.ExitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(Texts::ApplicationTitle);
+    QGuiApplication::setDesktopFileName(QStringLiteral(LANVO_APP_ID));
+    if (!TStartFolder(DefaultStartFolderSettings(), ChooseFolderWithDialog).enter(commandLine.FolderChoice))
+        return 0;
 
     // The three windows live from start to end, created in this order.
     const auto mainWindow = std::make_unique<TF_Lanvo>();

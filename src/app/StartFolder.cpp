@@ -1,0 +1,78 @@
+#include "StartFolder.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace Lanvo {
+
+namespace {
+
+const QString LastFolderKey = QStringLiteral("LastFolder");
+
+} // namespace
+
+TStartFolder::TStartFolder(const QString &settingsFile, Chooser chooser)
+    : SettingsFile(settingsFile), Choose(std::move(chooser))
+{
+}
+
+bool TStartFolder::enter(TCommandLine::TFolderChoice choice) const
+{
+    switch (choice) {
+    case TCommandLine::TFolderChoice::Current:
+        return true;
+    case TCommandLine::TFolderChoice::LastChosen:
+        if (IsCorvaneFolder(QDir::currentPath()))
+            return true;
+        if (const QString last = remembered(); !last.isEmpty() && QDir::setCurrent(last))
+            return true;
+        return askAndEnter();
+    case TCommandLine::TFolderChoice::AskAgain:
+        return askAndEnter();
+    }
+    return true;
+}
+
+QString TStartFolder::remembered() const
+{
+    return QSettings(SettingsFile, QSettings::IniFormat).value(LastFolderKey).toString();
+}
+
+bool TStartFolder::askAndEnter() const
+{
+    const QString last = remembered();
+    QString proposed = !last.isEmpty() && QDir(last).exists() ? last : QDir::homePath();
+    for (;;) {
+        const QString chosen = Choose(proposed);
+        if (chosen.isEmpty())
+            return false;
+        // A folder the chooser shows but that can't be entered: ask again rather than start elsewhere.
+        if (QDir::setCurrent(chosen)) {
+            QSettings settings(SettingsFile, QSettings::IniFormat);
+            settings.setValue(LastFolderKey, QDir::currentPath());
+            return true;
+        }
+        proposed = chosen;
+    }
+}
+
+bool IsCorvaneFolder(const QString &folder)
+{
+    // Letter case is ignored, as for the emulator's own files.
+    const QStringList marks{QStringLiteral("Lanvo.ini"), QStringLiteral("corvane.exe")};
+    return !QDir(folder).entryList(marks, QDir::Files | QDir::Hidden).isEmpty();
+}
+
+QString DefaultStartFolderSettings()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/lanvo/lanvo.conf");
+}
+
+QString ChooseFolderWithDialog(const QString &proposed)
+{
+    return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Choose your Corvane folder"), proposed);
+}
+
+} // namespace Lanvo
