@@ -1,7 +1,6 @@
 #include "EnhListView.h"
 
 #include <QAbstractItemModelTester>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
@@ -470,12 +469,9 @@ void TestEnhListView::hundredThousandRows()
                        {year, QStringLiteral("Type %1").arg(mixed % 9)}, nullptr, mixed % 3);
     }
     list.endUpdate();
-    QElapsedTimer timer;
-    timer.start();
+    // How long this takes is bench/sort's business; here only the order counts.
     list.SortRows(0, true);
     list.SortRows(1, false);
-    const qint64 elapsed = timer.elapsed();
-    QVERIFY2(elapsed < 20000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
     const SortLocale locale;
     const SortContext byYearDown{0, -1, assSmart, &locale};
     const std::vector<EnhListModel::Row> &rows = list.listModel()->rows();
