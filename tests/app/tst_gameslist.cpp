@@ -1,8 +1,12 @@
 #include "Main.h"
 #include "TestFakes.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QActionGroup>
 #include <QHeaderView>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -31,6 +35,10 @@ private Q_SLOTS:
     void refreshAfterSortingGivesFileOrder();
     void contextMenuStates();
     void emulatorMissing();
+    void statusPanelsReadByScreenReader();
+    void filterItemsAreRadioItems();
+    void filterChosenThroughTheOpenMenu();
+    void oneChangePerSelectionAndRebuild();
 
 private:
     struct Fixture
@@ -226,6 +234,83 @@ void TestGamesList::emulatorMissing()
     QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
     f.w().Menus->PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
     QVERIFY(f.w().Menus->pm_Run->isEnabled());
+}
+
+void TestGamesList::statusPanelsReadByScreenReader()
+{
+    Fixture f(Games, {"alpha", "bravo"});
+    f.select("Bravo");
+    const QStringList shown{"2 games", "HD", "bravo", ""};
+    const QStringList purposes{"Games listed", "Install type", "ROM set", "Status"};
+    for (int i = 0; i < TStatusPanels::PanelCount; ++i) {
+        QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(f.w().SB_InfoBar->panel(i));
+        QVERIFY(panel);
+        QCOMPARE(panel->text(QAccessible::Name), shown.at(i));
+        QCOMPARE(panel->text(QAccessible::Description), purposes.at(i));
+    }
+    f.w().Menus->mn_allgames->trigger();
+    QCOMPARE(QAccessible::queryAccessibleInterface(f.w().SB_InfoBar->panel(0))->text(QAccessible::Name),
+             QStringLiteral("3 games"));
+}
+
+void TestGamesList::filterItemsAreRadioItems()
+{
+    Fixture f(Games, {"alpha"});
+    const TGamesMenus &m = *f.w().Menus;
+    const QList<QList<QAction *>> groups{{m.mn_availgames, m.mn_missgames, m.mn_allgames},
+                                         {m.PmShowavailablegames, m.PmShowmissinggames, m.PmShowallgames}};
+    for (const QList<QAction *> &items : groups) {
+        QActionGroup *group = items.first()->actionGroup();
+        QVERIFY(group && group->isExclusive());
+        for (const QAction *item : items)
+            QCOMPARE(item->actionGroup(), group);
+    }
+    QVERIFY(m.mn_availgames->actionGroup() != m.PmShowavailablegames->actionGroup()); // a group each
+    QVERIFY(!m.Mn_ShowSnapshot->actionGroup() && !m.PmShowSnapshot->actionGroup());
+    // What a screen reader is told: a checkable item, checked for the filter in force only.
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(m.Mn_View);
+    QVERIFY(view);
+    QStringList checked;
+    for (int i = 0; i < view->childCount(); ++i) {
+        const QAccessibleInterface *item = view->child(i);
+        if (item->state().checked)
+            checked << item->text(QAccessible::Name);
+    }
+    QCOMPARE(checked, (QStringList{"Show Snapshot", "Show available games"}));
+}
+
+// The real menu: the handlers decide the checks, whatever the group did on the choice.
+void TestGamesList::filterChosenThroughTheOpenMenu()
+{
+    Fixture f(Games, {"alpha"});
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    TGamesMenus &m = *f.w().Menus;
+    const auto choose = [&](QAction *item) {
+        m.Mn_View->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(m.Mn_View));
+        QTest::mouseClick(m.Mn_View, Qt::LeftButton, {}, m.Mn_View->actionGeometry(item).center());
+    };
+    choose(m.mn_allgames);
+    QVERIFY(m.mn_allgames->isChecked() && !m.mn_availgames->isChecked() && !m.mn_missgames->isChecked());
+    QCOMPARE(f.captions().size(), 3);
+    choose(m.mn_allgames); // the filter in force: still checked
+    QVERIFY(m.mn_allgames->isChecked() && !m.mn_availgames->isChecked());
+    QVERIFY(QFile::remove(f.Dir.filePath("lanvo/GAMES.CSV")));
+    choose(m.mn_missgames); // fails: the previous filter stays checked
+    QVERIFY(m.mn_allgames->isChecked() && !m.mn_missgames->isChecked());
+    QCOMPARE(f.Prompts.texts(), QStringList{"Impossible d'ouvrir le fichier " + f.Dir.filePath("lanvo/GAMES.CSV")});
+}
+
+void TestGamesList::oneChangePerSelectionAndRebuild()
+{
+    Fixture f(Games, {"alpha", "bravo"});
+    QSignalSpy changes(f.w().ListGames, &TEnhListView::rowStateChanged);
+    f.select("Bravo");
+    QCOMPARE(changes.size(), 1);
+    f.w().Menus->Refreshlist1->trigger();
+    QCOMPARE(changes.size(), 2);
+    QCOMPARE(f.selected(), QStringLiteral("Bravo"));
 }
 
 QTEST_MAIN(TestGamesList)
