@@ -1,4 +1,5 @@
 #include "Corvane.h"
+#include "DirectoryChooser.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
 #include "OptionsDialogRun.h"
@@ -8,6 +9,8 @@
 #include "TextDecoding.h"
 #include "U_options.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +20,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -36,6 +40,9 @@ private Q_SLOTS:
     void opensOnGeneralAndRemembersTheCurrentDirectory();
     void browseStartsWhereTheFieldPoints_data();
     void browseStartsWhereTheFieldPoints();
+    void chooserAcceptanceRule_data();
+    void chooserAcceptanceRule();
+    void browseTakesAFolderThatDoesNotExistYet();
     void okAppliesRefreshesThenWritesTheThreeKeys();
     void okWithoutChangesStillRefreshesAndWrites();
     void cancelChangesNothing();
@@ -265,6 +272,65 @@ void TestOptionsDialog::browseStartsWhereTheFieldPoints()
         if (other != edit)
             QVERIFY(other->text().isEmpty());
     }
+}
+
+void TestOptionsDialog::chooserAcceptanceRule_data()
+{
+    QTest::addColumn<QString>("typed"); // relative to the chooser's start directory
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("existing directory") << "Roms" << true;
+    QTest::newRow("does not exist yet") << "New Alt" << true;
+    QTest::newRow("below a missing one") << "gone/deeper" << true;
+    QTest::newRow("letter case kept") << "ROMS" << true;
+    QTest::newRow("a file") << "file.zip" << false;
+}
+
+// Qt's directory chooser alone questions a folder it can't find; this one takes it as typed.
+void TestOptionsDialog::chooserAcceptanceRule()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    const QTemporaryDir dir;
+    makeDirectory(dir.filePath("Roms"));
+    writeFile(dir.filePath("file.zip"), "PK");
+    TDirectoryChooser chooser(nullptr, dir.path());
+    chooser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chooser));
+    auto *name = chooser.findChild<QLineEdit *>("fileNameEdit");
+    QVERIFY(name);
+    name->setText(typed);
+    const QPushButton *confirm = chooser.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open);
+    QCOMPARE(confirm->isEnabled(), accepted);
+    QTest::keyClick(name, Qt::Key_Return);
+    QCOMPARE(chooser.isVisible(), !accepted);
+    QCOMPARE(chooser.result() == QDialog::Accepted, accepted);
+    QCOMPARE(chooser.chosenPath(), accepted ? dir.filePath(typed) : QString());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), (QStringList{"Roms", "file.zip"}));
+}
+
+// The real chooser behind the browse button: a folder typed there reaches the field, as typed.
+void TestOptionsDialog::browseTakesAFolderThatDoesNotExistYet()
+{
+    const QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    TF_Options dialog;
+    dialog.show();
+    QString answered;
+    QTimer::singleShot(0, [&] {
+        auto *chooser = qobject_cast<TDirectoryChooser *>(QApplication::activeModalWidget());
+        if (!chooser)
+            return;
+        auto *name = chooser->findChild<QLineEdit *>("fileNameEdit");
+        name->setText("Alt Later");
+        QTest::keyClick(name, Qt::Key_Return);
+        answered = chooser->chosenPath();
+        if (chooser->isVisible())
+            chooser->reject();
+    });
+    QTest::mouseClick(dialog.BitBtn3, Qt::LeftButton);
+    QCOMPARE(answered, dir.filePath("Alt Later"));
+    QCOMPARE(dialog.AltPath->text(), dir.filePath("Alt Later"));
+    QVERIFY(!QFileInfo::exists(dir.filePath("Alt Later"))); // neither created nor questioned
 }
 
 void TestOptionsDialog::okAppliesRefreshesThenWritesTheThreeKeys()
