@@ -1,6 +1,7 @@
 #include "U_options.h"
 
 #include "BrowseGlyph.h"
+#include "CaptionFit.h"
 #include "DirectoryChooser.h"
 #include "FilesUtils.h"
 #include "U_textes_An.h"
@@ -58,6 +59,12 @@ TF_Options::TF_Options(QWidget *parent)
     buildCorvanePage();
     setTabOrder(Cancel, Ok);
     setTabOrder(Ok, Onglet);
+    for (const QList<QWidget *> &row : QList<QList<QWidget *>>{{Label1, RomPath1, BitBtn1},
+                                                              {Label4, RomPath2, BitBtn2},
+                                                              {Label2, AltPath, BitBtn3},
+                                                              {Label3, AddParam},
+                                                              {Ok, Cancel}})
+        fitCaptionsInRow(row);
 }
 
 void TF_Options::buildButtons()

@@ -1,3 +1,4 @@
+#include "CaptionFit.h"
 #include "Corvane.h"
 #include "DirectoryChooser.h"
 #include "FilesUtils.h"
@@ -162,7 +163,13 @@ void TestOptionsDialog::layout()
 
     const QWidget *control = named(dialog, name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), geometry);
+    // The given place, unless a caption before it in its row needs more room on this platform; a
+    // caption is never narrower than it needs.
+    QCOMPARE(control->y(), geometry.y());
+    QCOMPARE(control->height(), geometry.height());
+    QVERIFY(control->x() >= geometry.x());
+    const int needed = isCaptioned(control) ? control->sizeHint().width() : 0;
+    QCOMPARE(control->width(), std::max(geometry.width(), needed));
     QCOMPARE(control->toolTip(), hint);
     if (const auto *label = qobject_cast<const QLabel *>(control))
         QCOMPARE(label->text(), text);
