@@ -4,6 +4,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
@@ -39,6 +41,8 @@ private Q_SLOTS:
     void filterItemsAreRadioItems();
     void filterChosenThroughTheOpenMenu();
     void oneChangePerSelectionAndRebuild();
+    void failedRunLeavesRunDisabledUntilTheSelectionChanges();
+    void rightClickOpensTheContextMenu();
 
 private:
     struct Fixture
@@ -47,8 +51,11 @@ private:
         RecordingPrompts Prompts;
         std::unique_ptr<TF_Lanvo> Window;
 
-        explicit Fixture(const QByteArray &games, const QStringList &present, bool emulator = true)
+        explicit Fixture(const QByteArray &games, const QStringList &present, bool emulator = true,
+                         const QStringList &biosSets = {})
         {
+            for (const QString &set : biosSets)
+                writeFile(Dir.filePath("lanvo/bios/" + set + "/bios.rom"), "bios");
             writeFile(Dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n");
             writeFile(Dir.filePath("lanvo/GAMES.CSV"), games);
             if (emulator)
@@ -311,6 +318,56 @@ void TestGamesList::oneChangePerSelectionAndRebuild()
     f.w().Menus->Refreshlist1->trigger();
     QCOMPARE(changes.size(), 2);
     QCOMPARE(f.selected(), QStringLiteral("Bravo"));
+}
+
+// The BIOS set vanishes between start-up and the run: the run stops before the emulator starts.
+void TestGamesList::failedRunLeavesRunDisabledUntilTheSelectionChanges()
+{
+    Fixture f(Games, {"alpha", "bravo"}, true, {"set1"});
+    QCOMPARE(f.w().emulateur->Bios, QStringLiteral("set1"));
+    f.select("Alpha");
+    QAction *run = f.w().EmulatorMenu->mnRun;
+    QVERIFY(run->isEnabled());
+    QVERIFY(QDir(f.Dir.filePath("lanvo/bios/set1")).removeRecursively());
+    run->trigger();
+    QCOMPARE(f.Prompts.Messages.size(), 1);
+    QCOMPARE(f.Prompts.Messages.first().Kind, PromptKind::Error);
+    QVERIFY2(f.Prompts.Messages.first().Text.contains("set1"), qPrintable(f.Prompts.Messages.first().Text));
+    QVERIFY(!run->isEnabled());
+    QCOMPARE(f.Prompts.BusyDepth, 0);
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    QVERIFY(!f.w().isMinimized());
+    QTest::keyClick(f.w().ListGames, Qt::Key_Return); // Enter reaches the same failure
+    QCOMPARE(f.Prompts.Messages.size(), 2);
+    QVERIFY(!run->isEnabled());
+    f.select("Bravo");
+    QVERIFY(run->isEnabled());
+}
+
+void TestGamesList::rightClickOpensTheContextMenu()
+{
+    Fixture f(Games, {"alpha"});
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    f.w().Menus->mn_allgames->trigger();
+    f.select("Alpha");
+    TEnhListView &list = *f.w().ListGames;
+    const QPoint bravo = list.visualRect(list.listModel()->index(1, 0)).center();
+    QMenu *menu = f.w().Menus->PopupMenuListGames;
+    // A right click: the press and release, then the context menu request the platform makes of it.
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, bravo);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, bravo, list.viewport()->mapToGlobal(bravo));
+    QApplication::sendEvent(list.viewport(), &request);
+    QVERIFY(menu->isVisible());
+    // The press selected the missing Bravo, as the list usually does; the menu's states were set as
+    // it opened: Run follows that game, the checks the View menu.
+    QCOMPARE(f.selected(), QStringLiteral("Bravo"));
+    QVERIFY(!f.w().Menus->pm_Run->isEnabled());
+    QVERIFY(f.w().Menus->PmShowallgames->isChecked() && !f.w().Menus->PmShowavailablegames->isChecked());
+    QVERIFY(f.w().Menus->PmShowSnapshot->isChecked());
+    QVERIFY(menu->geometry().contains(list.viewport()->mapToGlobal(bravo)));
+    menu->close();
 }
 
 QTEST_MAIN(TestGamesList)

@@ -3,6 +3,7 @@
 #include "DirectoryChooser.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
+#include "Main.h"
 #include "OptionsDialogRun.h"
 #include "ProfileFile.h"
 #include "SettingsFile.h"
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void okWithoutChangesStillRefreshesAndWrites();
     void cancelChangesNothing();
     void failedRefreshWritesNoKey();
+    void menuCommandReportsAFailedRefresh();
     void failedWriteStopsAtThatKey();
     void pathsReadBackAsWritten_data();
     void pathsReadBackAsWritten();
@@ -454,6 +456,42 @@ void TestOptionsDialog::failedRefreshWritesNoKey()
     }
     QCOMPARE(f.Emulator.RomPath1, (TPath{"/New/Roms", "/New/Roms"})); // applied values stay
     QCOMPARE(readFile(f.ini()), OtherLines);
+}
+
+// The emulator menu's "&Options" in the real window: OK, then the games file can't be read.
+void TestOptionsDialog::menuCommandReportsAFailedRefresh()
+{
+    const QTemporaryDir dir;
+    const QByteArray ini = "[Lanvo]\r\nVersion=1.61\r\n";
+    writeFile(dir.filePath("Lanvo.ini"), ini);
+    writeFile(dir.filePath("lanvo/GAMES.CSV"), "Alpha;;;;alpha\r\n");
+    makeDirectory(dir.filePath("alpha"));
+    RecordingPrompts prompts;
+    TF_Lanvo window(LanvoWindowSetup{dir.path(), &prompts, {}});
+    QCOMPARE(window.ListGames->rowCount(), 1);
+    TF_Options dialog;
+    dialog.setDirectoryChooser([](QWidget *, const QString &) { return QStringLiteral("/New/Roms"); });
+    const struct Shown
+    {
+        explicit Shown(TF_Options *options) { F_Options = options; }
+        ~Shown() { F_Options = nullptr; }
+    } shown(&dialog);
+    QVERIFY(QFile::remove(dir.filePath("lanvo/GAMES.CSV")));
+    QDir::setCurrent(QDir::tempPath());
+    const qsizetype before = prompts.Messages.size();
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(dialog.Ok, Qt::LeftButton);
+    });
+    window.EmulatorMenu->Options1->trigger();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(prompts.texts().mid(before), QStringList{"Impossible d'ouvrir le fichier " + dir.filePath("lanvo/GAMES.CSV")});
+    QCOMPARE(prompts.Messages.last().Kind, PromptKind::Error);
+    QCOMPARE(window.emulateur->RomPath1.Path, QStringLiteral("/New/Roms")); // applied before the refresh
+    QCOMPARE(readFile(dir.filePath("Lanvo.ini")), ini);                     // no key written
+    QCOMPARE(window.ListGames->rowCount(), 0);
+    QCOMPARE(QDir::currentPath(), window.emulateur->StartDir.FullPath);
+    QCOMPARE(prompts.BusyDepth, 0);
 }
 
 void TestOptionsDialog::failedWriteStopsAtThatKey()
