@@ -2,6 +2,7 @@
 
 #include "U_textes_An.h"
 
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -23,6 +24,26 @@ void disableSeparator(QMenu *menu)
 }
 
 } // namespace
+
+// An exclusive group, so that its items are drawn and announced as radio items. The checked item
+// may still be unchecked by a choice (Qt flips it), so that a handler always sees the flip.
+QActionGroup *TGamesMenus::radioGroup()
+{
+    auto *group = new QActionGroup(this);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    return group;
+}
+
+QAction *TGamesMenus::radioItem(QMenu *menu, QActionGroup *group, const QString &caption, const char *name)
+{
+    QAction *action = item(menu, caption, name, true);
+    group->addAction(action);
+    connect(action, &QAction::toggled, this, [this, action, group](bool on) {
+        if (!on)
+            m_lastUnchecked[group] = action;
+    });
+    return action;
+}
 
 TGamesMenus::TGamesMenus(QMenuBar *bar, QWidget *window)
     : QObject(bar)
@@ -47,9 +68,10 @@ void TGamesMenus::buildViewMenu(QMenuBar *bar)
     Mn_ShowSnapshot = item(Mn_View, Texts::ShowSnapshotItem, "Mn_ShowSnapshot", true);
     Mn_ShowSnapshot->setChecked(true);
     disableSeparator(Mn_View);
-    mn_availgames = item(Mn_View, Texts::AvailableGamesItem, "mn_availgames", true);
-    mn_missgames = item(Mn_View, Texts::MissingGamesItem, "mn_missgames", true);
-    mn_allgames = item(Mn_View, Texts::AllGamesItem, "mn_allgames", true);
+    QActionGroup *filters = radioGroup();
+    mn_availgames = radioItem(Mn_View, filters, Texts::AvailableGamesItem, "mn_availgames");
+    mn_missgames = radioItem(Mn_View, filters, Texts::MissingGamesItem, "mn_missgames");
+    mn_allgames = radioItem(Mn_View, filters, Texts::AllGamesItem, "mn_allgames");
     mn_availgames->setChecked(true);
     disableSeparator(Mn_View);
     Refreshlist1 = item(Mn_View, Texts::RefreshItem, "Refreshlist1");
@@ -70,24 +92,28 @@ void TGamesMenus::buildContextMenu()
     disableSeparator(PopupMenuListGames);
     PmShowSnapshot = item(PopupMenuListGames, Texts::ShowSnapshotItem, "PmShowSnapshot", true);
     PmShowSnapshot->setChecked(true);
-    PmShowavailablegames = item(PopupMenuListGames, Texts::AvailableGamesItem, "PmShowavailablegames", true);
-    PmShowmissinggames = item(PopupMenuListGames, Texts::MissingGamesItem, "PmShowmissinggames", true);
-    PmShowallgames = item(PopupMenuListGames, Texts::AllGamesItem, "PmShowallgames", true);
+    QActionGroup *filters = radioGroup();
+    PmShowavailablegames = radioItem(PopupMenuListGames, filters, Texts::AvailableGamesItem, "PmShowavailablegames");
+    PmShowmissinggames = radioItem(PopupMenuListGames, filters, Texts::MissingGamesItem, "PmShowmissinggames");
+    PmShowallgames = radioItem(PopupMenuListGames, filters, Texts::AllGamesItem, "PmShowallgames");
     PmShowavailablegames->setChecked(true);
     PopupMenuListGames->addSeparator();
 }
 
 void TGamesMenus::checkFilterItem(QAction *chosen)
 {
-    for (QAction *filter : {mn_availgames, mn_missgames, mn_allgames})
-        filter->setChecked(filter == chosen);
+    chosen->setChecked(true); // the group unchecks the other two
 }
 
 void TGamesMenus::onChoice(QAction *action, std::function<void()> handler)
 {
-    // Qt flips a check item before its handler runs; the handlers decide the checks themselves.
-    connect(action, &QAction::triggered, this, [action, handler = std::move(handler)](bool checked) {
-        if (action->isCheckable())
+    // Qt moves a check before the handler runs; the handlers decide the checks themselves, so the
+    // checks are put back first: in a group, the item that the choice unchecked is checked again.
+    connect(action, &QAction::triggered, this, [this, action, handler = std::move(handler)](bool checked) {
+        const QPointer<QAction> lastUnchecked = m_lastUnchecked.value(action->actionGroup());
+        if (checked && lastUnchecked)
+            lastUnchecked->setChecked(true);
+        else if (action->isCheckable())
             action->setChecked(!checked);
         handler();
     });

@@ -2,11 +2,14 @@
 
 #include "Emulators.h"
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
 class QAction;
+class QActionGroup;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -53,9 +56,14 @@ public:
     QAction *PmShowallgames;
 
 private:
+    QActionGroup *radioGroup();
+    QAction *radioItem(QMenu *menu, QActionGroup *group, const QString &caption, const char *name);
     void buildFileMenu(QMenuBar *bar);
     void buildViewMenu(QMenuBar *bar);
     void buildContextMenu();
+
+    // Per radio group, the item a choice unchecked last: the one to check again before a handler.
+    QHash<QActionGroup *, QPointer<QAction>> m_lastUnchecked;
 };
 
 } // namespace Lanvo

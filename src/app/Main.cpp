@@ -27,6 +27,12 @@ const std::vector<EnhListModel::Column> FormColumns = {
     {QStringLiteral("Manufacturer"), 100, Qt::AlignLeft},
 };
 
+bool isMouseButtonEvent(const QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseButtonRelease;
+}
+
 bool isEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -324,9 +330,13 @@ bool TF_Lanvo::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    if (watched == ListGames->viewport() && press)
-        ListGamesMouseDown(static_cast<QMouseEvent *>(event)->button());
+    if (watched == ListGames->viewport() && isMouseButtonEvent(event)) {
+        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
+        if (event->type() != QEvent::MouseButtonRelease)
+            ListGamesMouseDown(button);
+        if (button == Qt::MiddleButton)
+            return true; // the middle button only switches the tab: the selection stays where it is
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

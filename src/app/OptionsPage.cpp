@@ -1,5 +1,6 @@
 #include "OptionsPage.h"
 
+#include "CaptionFit.h"
 #include "U_textes_An.h"
 
 #include <QCheckBox>
@@ -73,6 +74,8 @@ void TOptionsPage::buildOptionsGroup()
     Vga = checkBox(Options, "Vga", Texts::VgaBox, 86, 45, 61);
     Modex = checkBox(Options, "Modex", Texts::ModexBox, 151, 45, 64);
     Noanalyse = checkBox(Options, "Noanalyse", Texts::NoanalyseBox, 223, 45, 96);
+    fitCaptionsInRow({Scanlines, CBScanlinesValue, Frameskip, FrameskipValue});
+    fitCaptionsInRow({Vsync, Vga, Modex, Noanalyse});
 }
 
 void TOptionsPage::buildSnapshotsGroup()
@@ -85,6 +88,8 @@ void TOptionsPage::buildSnapshotsGroup()
     Delete = checkBox(Snapshots, "Delete", Texts::DeleteBox, 16, 41, 189);
     Delete->setChecked(true);
     Delete->setEnabled(false);
+    fitCaptionsInRow({ProcessShots});
+    fitCaptionsInRow({Delete});
 }
 
 void TOptionsPage::setTabOrder()

@@ -3,6 +3,7 @@
 #include "U_textes_An.h"
 
 #include <QGroupBox>
+#include <QMouseEvent>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -46,12 +47,22 @@ TSnapshotPanel::TSnapshotPanel(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(TabControlPic);
     layout->addWidget(PanelPic, 1);
-    connect(TabControlPic, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0 && index != TabControlPic->currentIndex()) {
-            selectTab(index);
+    // Whatever the user switched with (a left press, the wheel, the arrow keys), the picture follows;
+    // the program's own selectTab raises nothing.
+    TabControlPic->installEventFilter(this);
+    connect(TabControlPic, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0)
             Q_EMIT tabChosen(index);
-        }
     });
+}
+
+// Only a left press selects a tab.
+bool TSnapshotPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (watched == TabControlPic && press && static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void TSnapshotPanel::selectTab(int index)

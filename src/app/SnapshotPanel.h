@@ -39,10 +39,11 @@ public:
     TFEJpeg *image;
 
 Q_SIGNALS:
-    // The user chose a tab.
+    // The user switched the tab, by any means.
     void tabChosen(int index);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 };
 

@@ -10,7 +10,7 @@ struct PanelLayout
 {
     int Width;
     Qt::Alignment Alignment;
-    const char *Name;
+    const char *Purpose;
 };
 
 constexpr std::array<PanelLayout, TStatusPanels::PanelCount> Layout = {{
@@ -33,7 +33,8 @@ TStatusPanels::TStatusPanels(QWidget *parent)
         panel->setAlignment(Layout[i].Alignment);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        panel->setAccessibleName(QString::fromLatin1(Layout[i].Name));
+        // No accessible name: a screen reader then reads the panel's text; the purpose describes it.
+        panel->setAccessibleDescription(QString::fromLatin1(Layout[i].Purpose));
         addWidget(panel);
         m_panels[static_cast<size_t>(i)] = panel;
     }
@@ -50,6 +51,13 @@ QString TStatusPanels::panelText(int panel) const
     if (panel < 0 || panel >= PanelCount)
         return {};
     return m_panels[static_cast<size_t>(panel)]->text();
+}
+
+QLabel *TStatusPanels::panel(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount)
+        return nullptr;
+    return m_panels[static_cast<size_t>(panel)];
 }
 
 } // namespace Lanvo

@@ -20,6 +20,7 @@ public:
 
     void setPanelText(int panel, const QString &text);
     QString panelText(int panel) const;
+    QLabel *panel(int panel) const;
 
 private:
     std::array<QLabel *, PanelCount> m_panels{};

@@ -1,5 +1,6 @@
 #include "U_About.h"
 
+#include "CaptionFit.h"
 #include "U_textes_An.h"
 #include "urllabel.h"
 
@@ -174,6 +175,7 @@ void TF_About::FormCreate()
     shrinkToFit(Thanks);
     keepClearOf(URLLabel2, Label1);
     keepClearOf(URLLabel1, NewVersion);
+    fitCaptionsInRow({Button1});
 }
 
 void TF_About::showEvent(QShowEvent *event)

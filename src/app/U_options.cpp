@@ -1,11 +1,12 @@
 #include "U_options.h"
 
 #include "BrowseGlyph.h"
+#include "CaptionFit.h"
+#include "DirectoryChooser.h"
 #include "FilesUtils.h"
 #include "U_textes_An.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,11 +26,6 @@ const QString AltPathHint =
     QStringLiteral("Path used as a working directory when Lanvo is installed on a read only device.");
 const QString AddParamHint = QStringLiteral("Type any additional corvane parameters");
 
-QString chooseWithPlatformDialog(QWidget *parent, const QString &startDirectory)
-{
-    return QFileDialog::getExistingDirectory(parent, QString(), startDirectory);
-}
-
 } // namespace
 
 // One line of the "Paths" box: caption, field and browse button.
@@ -48,7 +44,7 @@ TF_Options::TF_Options(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint)
-    , m_chooseDirectory(chooseWithPlatformDialog)
+    , m_chooseDirectory(TDirectoryChooser::choose)
 {
     setObjectName(QStringLiteral("F_Options"));
     setWindowTitle(Texts::OptionsCaption);
@@ -63,6 +59,12 @@ TF_Options::TF_Options(QWidget *parent)
     buildCorvanePage();
     setTabOrder(Cancel, Ok);
     setTabOrder(Ok, Onglet);
+    for (const QList<QWidget *> &row : QList<QList<QWidget *>>{{Label1, RomPath1, BitBtn1},
+                                                              {Label4, RomPath2, BitBtn2},
+                                                              {Label2, AltPath, BitBtn3},
+                                                              {Label3, AddParam},
+                                                              {Ok, Cancel}})
+        fitCaptionsInRow(row);
 }
 
 void TF_Options::buildButtons()

@@ -55,11 +55,13 @@ bool isSymbolicLink(zip_t *archive, zip_uint64_t index)
     return system == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK;
 }
 
+// Empty when the file is no zip at all (no entry headers to be found); a zip that can't be read
+// throws.
 Archive openArchive(const QString &path)
 {
     int error = 0;
     zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!archive)
+    if (!archive && error != ZIP_ER_NOZIP)
         throw LanvoError(ReadErrorText);
     return Archive(archive);
 }
@@ -120,24 +122,30 @@ bool extractEntry(zip_t *archive, zip_uint64_t index, const QString &dir, qint64
     }
 }
 
-} // namespace
-
-void ExtractArchive(const QString &archivePath, const QString &dir, IPrompts *prompts, qint64 entryCap)
+// Reports an archive that is missing or holds no entry and returns; throws when it can't be read.
+void extractEntries(const QString &archivePath, const QString &dir, IPrompts *prompts, qint64 entryCap)
 {
-    QDir::setCurrent(dir);
     if (!fileExists(archivePath)) {
         tell(prompts, QStringLiteral("Error - no zip file specified"));
         return;
     }
     const Archive archive = openArchive(archivePath);
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    const zip_int64_t count = archive ? zip_get_num_entries(archive.get(), 0) : 0;
     if (count <= 0) {
         tell(prompts, QStringLiteral("No valid zip entries found 1"));
         return;
     }
     for (zip_int64_t i = 0; i < count; ++i)
         extractEntry(archive.get(), zip_uint64_t(i), dir, entryCap, prompts);
-    ClearAttributes(dir);
+}
+
+} // namespace
+
+void ExtractArchive(const QString &archivePath, const QString &dir, IPrompts *prompts, qint64 entryCap)
+{
+    QDir::setCurrent(dir);
+    extractEntries(archivePath, dir, prompts, entryCap);
+    ClearAttributes(dir); // also after a reported failure: the run goes on with what Dir holds
 }
 
 void ClearAttributes(const QString &dir)

@@ -23,11 +23,12 @@ TEnhListView::TEnhListView(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_header->setSectionsMovable(true);
+    m_header->setFirstSectionMovable(true); // a list has no tree column to keep in front
     m_header->setSectionsClickable(true);
     m_header->setStretchLastSection(false);
     connect(m_header, &QHeaderView::sectionClicked, this, &TEnhListView::clickColumn);
+    // One signal per change: selecting a row also moves the focus, which would raise it a second time.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TEnhListView::rowStateChanged);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TEnhListView::rowStateChanged);
 }
 
 TEnhListView::~TEnhListView()

@@ -92,7 +92,7 @@ public:
     void selectRow(int row) override;
 
 Q_SIGNALS:
-    // The selection or the focused row changed.
+    // The selection changed; once per change.
     void rowStateChanged();
     // A column header was clicked (before the list sorts by it).
     void columnClicked(int column);

@@ -1,6 +1,7 @@
 #include "SortKeys.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <charconv>
@@ -53,6 +54,49 @@ void takeSign(QStringView text, qsizetype &pos, std::string &out)
     }
 }
 
+// The short date format with a two-digit and with a four-digit year, in that order.
+QStringList dateFormats(const QLocale &locale)
+{
+    const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
+    QString longYear = shortFormat;
+    if (!shortFormat.contains(QLatin1String("yyyy")))
+        longYear.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    QString shortYear = shortFormat;
+    shortYear.replace(QLatin1String("yyyy"), QLatin1String("yy"));
+    QStringList formats{shortFormat, shortYear, longYear};
+    formats.removeDuplicates();
+    return formats;
+}
+
+// The short time format, with seconds, and both again in 24-hour form without the day half.
+QStringList timeFormats(const QLocale &locale)
+{
+    const QString shortFormat = locale.timeFormat(QLocale::ShortFormat);
+    QString withSeconds = shortFormat;
+    if (!shortFormat.contains(QLatin1String("ss")))
+        withSeconds.replace(QLatin1String("mm"), QLatin1String("mm") + firstSeparator(shortFormat) + QLatin1String("ss"));
+    QStringList formats{shortFormat, withSeconds};
+    for (QString format : {shortFormat, withSeconds}) {
+        static const QRegularExpression dayHalf(QStringLiteral("\\s*(AP|ap|A|a)\\s*"));
+        format.replace(dayHalf, QString());
+        format.replace(QLatin1Char('h'), QLatin1Char('H'));
+        formats << format.trimmed();
+    }
+    formats.removeDuplicates();
+    return formats;
+}
+
+template<typename Value, typename Convert>
+Value firstValid(const QStringList &formats, Convert convert)
+{
+    for (const QString &format : formats) {
+        const Value value = convert(format);
+        if (value.isValid())
+            return value;
+    }
+    return Value();
+}
+
 qint64 daysFromDayZero(const QDate &date)
 {
     static const qint64 dayZero = QDate(1899, 12, 30).toJulianDay();
@@ -66,6 +110,8 @@ SortLocale::SortLocale(const QLocale &locale)
     , Collator(locale)
     , DateSeparator(firstSeparator(locale.dateFormat(QLocale::ShortFormat)))
     , TimeSeparator(firstSeparator(locale.timeFormat(QLocale::ShortFormat)))
+    , DateFormats(dateFormats(locale))
+    , TimeFormats(timeFormats(locale))
     , PlainCollation(locale.language() == QLocale::C)
 {
     Collator.setCaseSensitivity(Qt::CaseSensitive);
@@ -118,19 +164,29 @@ std::optional<qint64> parseSortDate(const QString &text, const SortLocale &local
     // Every short date or time has a numeric field; this spares the parser most names.
     if (std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); }))
         return std::nullopt;
+    const QLocale &regional = locale.Locale;
     if (hasDate && hasTime) {
-        const QDateTime value = locale.Locale.toDateTime(text, QLocale::ShortFormat);
+        QDateTime value;
+        for (const QString &date : locale.DateFormats) {
+            value = firstValid<QDateTime>(locale.TimeFormats, [&](const QString &time) {
+                return regional.toDateTime(text, date + QLatin1Char(' ') + time);
+            });
+            if (value.isValid())
+                break;
+        }
         if (!value.isValid())
             return std::nullopt;
         return daysFromDayZero(value.date()) * MsecsPerDay + value.time().msecsSinceStartOfDay();
     }
     if (hasDate) {
-        const QDate value = locale.Locale.toDate(text, QLocale::ShortFormat);
+        const QDate value =
+            firstValid<QDate>(locale.DateFormats, [&](const QString &format) { return regional.toDate(text, format); });
         if (!value.isValid())
             return std::nullopt;
         return daysFromDayZero(value) * MsecsPerDay;
     }
-    const QTime value = locale.Locale.toTime(text, QLocale::ShortFormat);
+    const QTime value =
+        firstValid<QTime>(locale.TimeFormats, [&](const QString &format) { return regional.toTime(text, format); });
     if (!value.isValid())
         return std::nullopt;
     return value.msecsSinceStartOfDay();

@@ -6,13 +6,14 @@
 #include <QCollatorSortKey>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace Lanvo {
 
-// The locale services a sort needs, read once per sort: text collation and the short date and time
-// formats with their separators.
+// The locale services a sort needs, read once per sort: text collation, the separators of the short
+// date and time formats, and the formats a date or time may be written in.
 struct SortLocale
 {
     explicit SortLocale(const QLocale &locale = QLocale::system());
@@ -21,6 +22,10 @@ struct SortLocale
     QCollator Collator;
     QString DateSeparator; // empty when the short date format has none
     QString TimeSeparator;
+    // What the regional settings accept: the short date with a two- or four-digit year, the short
+    // time with or without seconds, in 12- or 24-hour form.
+    QStringList DateFormats;
+    QStringList TimeFormats;
     // The C locale collates by code units; its sort keys would not agree with its comparison.
     bool PlainCollation = false;
 };
@@ -29,7 +34,7 @@ struct SortLocale
 // follow the grammar but overflow or underflow a double do not convert, so they are no numbers.
 std::optional<double> parseSortNumber(QStringView text);
 
-// A text holding the locale's date or time separator that converts with the locale's short formats:
+// A text holding the locale's date or time separator that converts with one of the locale's formats:
 // its value in milliseconds from 30 December 1899, so a time alone counts as that day's time.
 std::optional<qint64> parseSortDate(const QString &text, const SortLocale &locale);
 

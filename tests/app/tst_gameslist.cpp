@@ -1,8 +1,14 @@
 #include "Main.h"
 #include "TestFakes.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -31,6 +37,12 @@ private Q_SLOTS:
     void refreshAfterSortingGivesFileOrder();
     void contextMenuStates();
     void emulatorMissing();
+    void statusPanelsReadByScreenReader();
+    void filterItemsAreRadioItems();
+    void filterChosenThroughTheOpenMenu();
+    void oneChangePerSelectionAndRebuild();
+    void failedRunLeavesRunDisabledUntilTheSelectionChanges();
+    void rightClickOpensTheContextMenu();
 
 private:
     struct Fixture
@@ -39,8 +51,11 @@ private:
         RecordingPrompts Prompts;
         std::unique_ptr<TF_Lanvo> Window;
 
-        explicit Fixture(const QByteArray &games, const QStringList &present, bool emulator = true)
+        explicit Fixture(const QByteArray &games, const QStringList &present, bool emulator = true,
+                         const QStringList &biosSets = {})
         {
+            for (const QString &set : biosSets)
+                writeFile(Dir.filePath("lanvo/bios/" + set + "/bios.rom"), "bios");
             writeFile(Dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n");
             writeFile(Dir.filePath("lanvo/GAMES.CSV"), games);
             if (emulator)
@@ -226,6 +241,133 @@ void TestGamesList::emulatorMissing()
     QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
     f.w().Menus->PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
     QVERIFY(f.w().Menus->pm_Run->isEnabled());
+}
+
+void TestGamesList::statusPanelsReadByScreenReader()
+{
+    Fixture f(Games, {"alpha", "bravo"});
+    f.select("Bravo");
+    const QStringList shown{"2 games", "HD", "bravo", ""};
+    const QStringList purposes{"Games listed", "Install type", "ROM set", "Status"};
+    for (int i = 0; i < TStatusPanels::PanelCount; ++i) {
+        QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(f.w().SB_InfoBar->panel(i));
+        QVERIFY(panel);
+        QCOMPARE(panel->text(QAccessible::Name), shown.at(i));
+        QCOMPARE(panel->text(QAccessible::Description), purposes.at(i));
+    }
+    f.w().Menus->mn_allgames->trigger();
+    QCOMPARE(QAccessible::queryAccessibleInterface(f.w().SB_InfoBar->panel(0))->text(QAccessible::Name),
+             QStringLiteral("3 games"));
+}
+
+void TestGamesList::filterItemsAreRadioItems()
+{
+    Fixture f(Games, {"alpha"});
+    const TGamesMenus &m = *f.w().Menus;
+    const QList<QList<QAction *>> groups{{m.mn_availgames, m.mn_missgames, m.mn_allgames},
+                                         {m.PmShowavailablegames, m.PmShowmissinggames, m.PmShowallgames}};
+    for (const QList<QAction *> &items : groups) {
+        QActionGroup *group = items.first()->actionGroup();
+        QVERIFY(group && group->isExclusive());
+        for (const QAction *item : items)
+            QCOMPARE(item->actionGroup(), group);
+    }
+    QVERIFY(m.mn_availgames->actionGroup() != m.PmShowavailablegames->actionGroup()); // a group each
+    QVERIFY(!m.Mn_ShowSnapshot->actionGroup() && !m.PmShowSnapshot->actionGroup());
+    // What a screen reader is told: a checkable item, checked for the filter in force only.
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(m.Mn_View);
+    QVERIFY(view);
+    QStringList checked;
+    for (int i = 0; i < view->childCount(); ++i) {
+        const QAccessibleInterface *item = view->child(i);
+        if (item->state().checked)
+            checked << item->text(QAccessible::Name);
+    }
+    QCOMPARE(checked, (QStringList{"Show Snapshot", "Show available games"}));
+}
+
+// The real menu: the handlers decide the checks, whatever the group did on the choice.
+void TestGamesList::filterChosenThroughTheOpenMenu()
+{
+    Fixture f(Games, {"alpha"});
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    TGamesMenus &m = *f.w().Menus;
+    const auto choose = [&](QAction *item) {
+        m.Mn_View->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(m.Mn_View));
+        QTest::mouseClick(m.Mn_View, Qt::LeftButton, {}, m.Mn_View->actionGeometry(item).center());
+    };
+    choose(m.mn_allgames);
+    QVERIFY(m.mn_allgames->isChecked() && !m.mn_availgames->isChecked() && !m.mn_missgames->isChecked());
+    QCOMPARE(f.captions().size(), 3);
+    choose(m.mn_allgames); // the filter in force: still checked
+    QVERIFY(m.mn_allgames->isChecked() && !m.mn_availgames->isChecked());
+    QVERIFY(QFile::remove(f.Dir.filePath("lanvo/GAMES.CSV")));
+    choose(m.mn_missgames); // fails: the previous filter stays checked
+    QVERIFY(m.mn_allgames->isChecked() && !m.mn_missgames->isChecked());
+    QCOMPARE(f.Prompts.texts(), QStringList{"Impossible d'ouvrir le fichier " + f.Dir.filePath("lanvo/GAMES.CSV")});
+}
+
+void TestGamesList::oneChangePerSelectionAndRebuild()
+{
+    Fixture f(Games, {"alpha", "bravo"});
+    QSignalSpy changes(f.w().ListGames, &TEnhListView::rowStateChanged);
+    f.select("Bravo");
+    QCOMPARE(changes.size(), 1);
+    f.w().Menus->Refreshlist1->trigger();
+    QCOMPARE(changes.size(), 2);
+    QCOMPARE(f.selected(), QStringLiteral("Bravo"));
+}
+
+// The BIOS set vanishes between start-up and the run: the run stops before the emulator starts.
+void TestGamesList::failedRunLeavesRunDisabledUntilTheSelectionChanges()
+{
+    Fixture f(Games, {"alpha", "bravo"}, true, {"set1"});
+    QCOMPARE(f.w().emulateur->Bios, QStringLiteral("set1"));
+    f.select("Alpha");
+    QAction *run = f.w().EmulatorMenu->mnRun;
+    QVERIFY(run->isEnabled());
+    QVERIFY(QDir(f.Dir.filePath("lanvo/bios/set1")).removeRecursively());
+    run->trigger();
+    QCOMPARE(f.Prompts.Messages.size(), 1);
+    QCOMPARE(f.Prompts.Messages.first().Kind, PromptKind::Error);
+    QVERIFY2(f.Prompts.Messages.first().Text.contains("set1"), qPrintable(f.Prompts.Messages.first().Text));
+    QVERIFY(!run->isEnabled());
+    QCOMPARE(f.Prompts.BusyDepth, 0);
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    QVERIFY(!f.w().isMinimized());
+    QTest::keyClick(f.w().ListGames, Qt::Key_Return); // Enter reaches the same failure
+    QCOMPARE(f.Prompts.Messages.size(), 2);
+    QVERIFY(!run->isEnabled());
+    f.select("Bravo");
+    QVERIFY(run->isEnabled());
+}
+
+void TestGamesList::rightClickOpensTheContextMenu()
+{
+    Fixture f(Games, {"alpha"});
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    f.w().Menus->mn_allgames->trigger();
+    f.select("Alpha");
+    TEnhListView &list = *f.w().ListGames;
+    const QPoint bravo = list.visualRect(list.listModel()->index(1, 0)).center();
+    QMenu *menu = f.w().Menus->PopupMenuListGames;
+    // A right click: the press and release, then the context menu request the platform makes of it.
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, bravo);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, bravo, list.viewport()->mapToGlobal(bravo));
+    QApplication::sendEvent(list.viewport(), &request);
+    QVERIFY(menu->isVisible());
+    // The press selected the missing Bravo, as the list usually does; the menu's states were set as
+    // it opened: Run follows that game, the checks the View menu.
+    QCOMPARE(f.selected(), QStringLiteral("Bravo"));
+    QVERIFY(!f.w().Menus->pm_Run->isEnabled());
+    QVERIFY(f.w().Menus->PmShowallgames->isChecked() && !f.w().Menus->PmShowavailablegames->isChecked());
+    QVERIFY(f.w().Menus->PmShowSnapshot->isChecked());
+    QVERIFY(menu->geometry().contains(list.viewport()->mapToGlobal(bravo)));
+    menu->close();
 }
 
 QTEST_MAIN(TestGamesList)

@@ -1,6 +1,9 @@
+#include "CaptionFit.h"
 #include "Corvane.h"
+#include "DirectoryChooser.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
+#include "Main.h"
 #include "OptionsDialogRun.h"
 #include "ProfileFile.h"
 #include "SettingsFile.h"
@@ -8,6 +11,8 @@
 #include "TextDecoding.h"
 #include "U_options.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +22,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -36,10 +42,14 @@ private Q_SLOTS:
     void opensOnGeneralAndRemembersTheCurrentDirectory();
     void browseStartsWhereTheFieldPoints_data();
     void browseStartsWhereTheFieldPoints();
+    void chooserAcceptanceRule_data();
+    void chooserAcceptanceRule();
+    void browseTakesAFolderThatDoesNotExistYet();
     void okAppliesRefreshesThenWritesTheThreeKeys();
     void okWithoutChangesStillRefreshesAndWrites();
     void cancelChangesNothing();
     void failedRefreshWritesNoKey();
+    void menuCommandReportsAFailedRefresh();
     void failedWriteStopsAtThatKey();
     void pathsReadBackAsWritten_data();
     void pathsReadBackAsWritten();
@@ -155,7 +165,13 @@ void TestOptionsDialog::layout()
 
     const QWidget *control = named(dialog, name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), geometry);
+    // The given place, unless a caption before it in its row needs more room on this platform; a
+    // caption is never narrower than it needs.
+    QCOMPARE(control->y(), geometry.y());
+    QCOMPARE(control->height(), geometry.height());
+    QVERIFY(control->x() >= geometry.x());
+    const int needed = isCaptioned(control) ? control->sizeHint().width() : 0;
+    QCOMPARE(control->width(), std::max(geometry.width(), needed));
     QCOMPARE(control->toolTip(), hint);
     if (const auto *label = qobject_cast<const QLabel *>(control))
         QCOMPARE(label->text(), text);
@@ -265,6 +281,65 @@ void TestOptionsDialog::browseStartsWhereTheFieldPoints()
         if (other != edit)
             QVERIFY(other->text().isEmpty());
     }
+}
+
+void TestOptionsDialog::chooserAcceptanceRule_data()
+{
+    QTest::addColumn<QString>("typed"); // relative to the chooser's start directory
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("existing directory") << "Roms" << true;
+    QTest::newRow("does not exist yet") << "New Alt" << true;
+    QTest::newRow("below a missing one") << "gone/deeper" << true;
+    QTest::newRow("letter case kept") << "ROMS" << true;
+    QTest::newRow("a file") << "file.zip" << false;
+}
+
+// Qt's directory chooser alone questions a folder it can't find; this one takes it as typed.
+void TestOptionsDialog::chooserAcceptanceRule()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    const QTemporaryDir dir;
+    makeDirectory(dir.filePath("Roms"));
+    writeFile(dir.filePath("file.zip"), "PK");
+    TDirectoryChooser chooser(nullptr, dir.path());
+    chooser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chooser));
+    auto *name = chooser.findChild<QLineEdit *>("fileNameEdit");
+    QVERIFY(name);
+    name->setText(typed);
+    const QPushButton *confirm = chooser.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open);
+    QCOMPARE(confirm->isEnabled(), accepted);
+    QTest::keyClick(name, Qt::Key_Return);
+    QCOMPARE(chooser.isVisible(), !accepted);
+    QCOMPARE(chooser.result() == QDialog::Accepted, accepted);
+    QCOMPARE(chooser.chosenPath(), accepted ? dir.filePath(typed) : QString());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), (QStringList{"Roms", "file.zip"}));
+}
+
+// The real chooser behind the browse button: a folder typed there reaches the field, as typed.
+void TestOptionsDialog::browseTakesAFolderThatDoesNotExistYet()
+{
+    const QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    TF_Options dialog;
+    dialog.show();
+    QString answered;
+    QTimer::singleShot(0, [&] {
+        auto *chooser = qobject_cast<TDirectoryChooser *>(QApplication::activeModalWidget());
+        if (!chooser)
+            return;
+        auto *name = chooser->findChild<QLineEdit *>("fileNameEdit");
+        name->setText("Alt Later");
+        QTest::keyClick(name, Qt::Key_Return);
+        answered = chooser->chosenPath();
+        if (chooser->isVisible())
+            chooser->reject();
+    });
+    QTest::mouseClick(dialog.BitBtn3, Qt::LeftButton);
+    QCOMPARE(answered, dir.filePath("Alt Later"));
+    QCOMPARE(dialog.AltPath->text(), dir.filePath("Alt Later"));
+    QVERIFY(!QFileInfo::exists(dir.filePath("Alt Later"))); // neither created nor questioned
 }
 
 void TestOptionsDialog::okAppliesRefreshesThenWritesTheThreeKeys()
@@ -381,6 +456,42 @@ void TestOptionsDialog::failedRefreshWritesNoKey()
     }
     QCOMPARE(f.Emulator.RomPath1, (TPath{"/New/Roms", "/New/Roms"})); // applied values stay
     QCOMPARE(readFile(f.ini()), OtherLines);
+}
+
+// The emulator menu's "&Options" in the real window: OK, then the games file can't be read.
+void TestOptionsDialog::menuCommandReportsAFailedRefresh()
+{
+    const QTemporaryDir dir;
+    const QByteArray ini = "[Lanvo]\r\nVersion=1.61\r\n";
+    writeFile(dir.filePath("Lanvo.ini"), ini);
+    writeFile(dir.filePath("lanvo/GAMES.CSV"), "Alpha;;;;alpha\r\n");
+    makeDirectory(dir.filePath("alpha"));
+    RecordingPrompts prompts;
+    TF_Lanvo window(LanvoWindowSetup{dir.path(), &prompts, {}});
+    QCOMPARE(window.ListGames->rowCount(), 1);
+    TF_Options dialog;
+    dialog.setDirectoryChooser([](QWidget *, const QString &) { return QStringLiteral("/New/Roms"); });
+    const struct Shown
+    {
+        explicit Shown(TF_Options *options) { F_Options = options; }
+        ~Shown() { F_Options = nullptr; }
+    } shown(&dialog);
+    QVERIFY(QFile::remove(dir.filePath("lanvo/GAMES.CSV")));
+    QDir::setCurrent(QDir::tempPath());
+    const qsizetype before = prompts.Messages.size();
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(dialog.Ok, Qt::LeftButton);
+    });
+    window.EmulatorMenu->Options1->trigger();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(prompts.texts().mid(before), QStringList{"Impossible d'ouvrir le fichier " + dir.filePath("lanvo/GAMES.CSV")});
+    QCOMPARE(prompts.Messages.last().Kind, PromptKind::Error);
+    QCOMPARE(window.emulateur->RomPath1.Path, QStringLiteral("/New/Roms")); // applied before the refresh
+    QCOMPARE(readFile(dir.filePath("Lanvo.ini")), ini);                     // no key written
+    QCOMPARE(window.ListGames->rowCount(), 0);
+    QCOMPARE(QDir::currentPath(), window.emulateur->StartDir.FullPath);
+    QCOMPARE(prompts.BusyDepth, 0);
 }
 
 void TestOptionsDialog::failedWriteStopsAtThatKey()

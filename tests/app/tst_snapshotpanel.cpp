@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -27,6 +28,9 @@ private Q_SLOTS:
     void tabWhileHiddenChangesWhatIsShownLater();
     void visibilityAndKindSurviveRestart();
     void runShowsTheLastSnapshot();
+    void tabAndPictureNeverDisagree_data();
+    void tabAndPictureNeverDisagree();
+    void middleClickOnARowOnlySwitchesTheTab();
 
 private:
     QString m_savedCurrent;
@@ -51,6 +55,19 @@ std::unique_ptr<TF_Lanvo> openWindow(const QString &dir, RecordingPrompts &promp
     auto window = std::make_unique<TF_Lanvo>(LanvoWindowSetup{dir, &prompts, {}});
     window->show();
     return window;
+}
+
+// A start directory with Alpha and Bravo present, each with a title and an in-game picture.
+void writeTwoGamesWithPictures(const QString &dir)
+{
+    writeFile(dir + "/Lanvo.ini", "[Lanvo]\r\nVersion=1.61\r\n");
+    writeFile(dir + "/lanvo/GAMES.CSV", "Alpha;;;;alpha\r\nBravo;;;;bravo\r\n");
+    makeDirectory(dir + "/alpha");
+    makeDirectory(dir + "/bravo");
+    writeFile(dir + "/lanvo/TitlePic/alpha.bmp", bitmap(qRgb(255, 0, 0)));
+    writeFile(dir + "/lanvo/GamePic/alpha.bmp", bitmap(qRgb(0, 0, 255)));
+    writeFile(dir + "/lanvo/TitlePic/bravo.bmp", bitmap(qRgb(0, 255, 0)));
+    writeFile(dir + "/lanvo/GamePic/bravo.bmp", bitmap(qRgb(255, 255, 0)));
 }
 
 } // namespace
@@ -198,6 +215,78 @@ void TestSnapshotPanel::runShowsTheLastSnapshot()
     QCOMPARE(readFile(picture), readFile(dir.filePath("shots/alpha2.bmp")));
     QVERIFY(readFile(picture) != readFile(dir.filePath("shots/alpha1.bmp")));
     QVERIFY(prompts.Messages.isEmpty());
+}
+
+void TestSnapshotPanel::tabAndPictureNeverDisagree_data()
+{
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("tab"); // the tab afterwards
+    QTest::newRow("left press") << "left" << 1;
+    QTest::newRow("wheel") << "wheel" << 1;
+    QTest::newRow("arrow key") << "right" << 1;
+    QTest::newRow("right press: no tab change") << "rightbutton" << 0;
+    QTest::newRow("middle press: no tab change") << "middlebutton" << 0;
+}
+
+void TestSnapshotPanel::tabAndPictureNeverDisagree()
+{
+    QFETCH(QString, gesture);
+    QFETCH(int, tab);
+    const QTemporaryDir dir;
+    writeTwoGamesWithPictures(dir.path());
+    RecordingPrompts prompts;
+    {
+        auto window = openWindow(dir.path(), prompts);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->ListGames->selectRow(0);
+        QTabBar *tabs = window->SnapshotPanel->TabControlPic;
+        const QPoint inGame = tabs->tabRect(1).center();
+        if (gesture == "left") {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, inGame);
+        } else if (gesture == "rightbutton") {
+            QTest::mouseClick(tabs, Qt::RightButton, {}, inGame);
+        } else if (gesture == "middlebutton") {
+            QTest::mouseClick(tabs, Qt::MiddleButton, {}, inGame);
+        } else if (gesture == "right") {
+            QTest::keyClick(tabs, Qt::Key_Right);
+        } else {
+            QWheelEvent wheel(inGame, tabs->mapToGlobal(inGame), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(tabs, &wheel);
+        }
+        QCOMPARE(window->SnapshotPanel->selectedTab(), tab);
+        const TCorvane &emulator = *window->emulateur;
+        QCOMPARE(emulator.PictureDir, tab == 1 ? emulator.GamePicDir : emulator.TitlePicDir);
+        QCOMPARE(window->SnapshotPanel->image->picture().pixel(0, 0), tab == 1 ? qRgb(0, 0, 255) : qRgb(255, 0, 0));
+        window->close();
+    }
+    QVERIFY(readFile(dir.filePath("Lanvo.ini")).contains(tab == 1 ? "PicShow=PICGAMEPATH" : "PicShow=PICTITLEPATH"));
+    QVERIFY(prompts.Messages.size() <= 1); // at most the missing emulator at start-up
+}
+
+// With Alpha selected, two middle clicks on Bravo leave Alpha selected, back on its title picture.
+void TestSnapshotPanel::middleClickOnARowOnlySwitchesTheTab()
+{
+    const QTemporaryDir dir;
+    writeTwoGamesWithPictures(dir.path());
+    RecordingPrompts prompts;
+    auto window = openWindow(dir.path(), prompts);
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    TEnhListView &list = *window->ListGames;
+    list.selectRow(0);
+    const QPoint bravo = list.visualRect(list.listModel()->index(1, 0)).center();
+    const TFEJpeg &image = *window->SnapshotPanel->image;
+    QTest::mouseClick(list.viewport(), Qt::MiddleButton, {}, bravo);
+    QCOMPARE(list.selectedRow(), 0);
+    QCOMPARE(window->SnapshotPanel->selectedTab(), 1);
+    QCOMPARE(image.picture().pixel(0, 0), qRgb(0, 0, 255));
+    QTest::mouseClick(list.viewport(), Qt::MiddleButton, {}, bravo);
+    QCOMPARE(list.selectedRow(), 0);
+    QCOMPARE(list.currentIndex().row(), 0);
+    QCOMPARE(window->emulateur->CurrentGame->RomSet, QStringLiteral("alpha"));
+    QCOMPARE(image.picture().pixel(0, 0), qRgb(255, 0, 0));
+    QTest::mouseDClick(list.viewport(), Qt::MiddleButton, {}, bravo); // a double click moves nothing either
+    QCOMPARE(list.selectedRow(), 0);
 }
 
 QTEST_MAIN(TestSnapshotPanel)

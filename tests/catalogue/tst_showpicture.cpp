@@ -31,6 +31,8 @@ void TestShowPicture::lookupOrder_data()
                                     << QStringList{"aof3.jpg"};
     QTest::newRow("gif before bmp") << QStringList{"aof3.bmp=b", "aof3.gif=g"} << "aof3" << "aof3.gif"
                                     << QStringList{"aof3.gif"};
+    QTest::newRow("bmp before pcx") << QStringList{"aof3.pcx=p", "aof3.bmp=b"} << "aof3" << "aof3.bmp"
+                                    << QStringList{"aof3.bmp"};
     QTest::newRow("pcx only is never shown") << QStringList{"aof3.pcx=p"} << "aof3" << "" << QStringList{"aof3.pcx"};
     QTest::newRow("damaged jpg, good gif not tried") << QStringList{"aof3.jpg=damaged", "aof3.gif=g"} << "aof3"
                                                      << "" << QStringList{"aof3.jpg"};

@@ -44,6 +44,8 @@ private Q_SLOTS:
     void badArchives_data();
     void badArchives();
     void entryBeyondTheCapIsReported();
+    void reportedArchivesStillResetAttributes_data();
+    void reportedArchivesStillResetAttributes();
     void extractionNeverFollowsLinksOnDisk();
     void romSetNameReachingOutIsRefused();
     void missingEmulatorStartsNothing();
@@ -311,6 +313,22 @@ void TestLaunch::zipFirstAndSecondRun()
     QVERIFY(f.Prompts.Messages.isEmpty());
 }
 
+namespace {
+
+// A zip whose central directory places its first entry's header beyond the end of the file.
+void writeZipWithEntryPastTheEnd(const QString &path, const QList<ZipEntry> &entries)
+{
+    writeZip(path, entries);
+    QByteArray bytes = readFile(path);
+    const qsizetype central = bytes.indexOf("PK\x01\x02");
+    QVERIFY(central > 0);
+    const char beyond[4] = {'\x00', '\x00', '\x00', '\x70'};
+    bytes.replace(central + 42, 4, QByteArray(beyond, 4));
+    writeFile(path, bytes);
+}
+
+} // namespace
+
 void TestLaunch::badArchives_data()
 {
     QTest::addColumn<QByteArray>("raw");           // the archive's bytes, "<missing>", "<empty>", or empty for the entries
@@ -322,10 +340,14 @@ void TestLaunch::badArchives_data()
     const QList<ZipEntry> none;
     QTest::newRow("missing archive") << QByteArray("<missing>") << none << QStringList{} << "Error - no zip file specified"
                                      << true;
-    QTest::newRow("zero bytes") << QByteArray("<empty>") << none << QStringList{}
-                                << "ERROR:Error reading Zip File" << false;
+    QTest::newRow("zero bytes") << QByteArray("<empty>") << none << QStringList{} << "No valid zip entries found 1"
+                                << true;
     QTest::newRow("not a zip") << QByteArray("just some text, no archive at all") << none << QStringList{}
-                               << "ERROR:Error reading Zip File" << false;
+                               << "No valid zip entries found 1" << true;
+    QTest::newRow("another format") << QByteArray("\x89PNG\r\n\x1a\n" + QByteArray(64, '\0')) << none
+                                    << QStringList{} << "No valid zip entries found 1" << true;
+    QTest::newRow("entry header past the end") << QByteArray("<header past the end>") << QList<ZipEntry>{{"a", "a"}}
+                                               << QStringList{} << "ERROR:Error reading Zip File" << false;
     QTest::newRow("empty archive") << QByteArray("PK\x05\x06" + QByteArray(18, '\0')) << none << QStringList{}
                                    << "No valid zip entries found 1" << true;
     QTest::newRow("reaching out") << QByteArray()
@@ -363,6 +385,8 @@ void TestLaunch::badArchives()
         writeFile(archive, QByteArray());
     else if (raw.isEmpty())
         writeZip(archive, entries);
+    else if (raw == "<header past the end>")
+        writeZipWithEntryPastTheEnd(archive, entries);
     else if (raw != "<missing>")
         writeFile(archive, raw);
     f.setFound(rlZip, archive);
@@ -398,6 +422,32 @@ void TestLaunch::entryBeyondTheCapIsReported()
     QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files), QStringList{"small.bin"});
     QCOMPARE(prompts.Messages.size(), 1);
     QVERIFY(prompts.Messages.first().Text.contains("big.bin"));
+}
+
+void TestLaunch::reportedArchivesStillResetAttributes_data()
+{
+    QTest::addColumn<QByteArray>("raw"); // empty: no archive at all
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << QByteArray() << "Error - no zip file specified";
+    QTest::newRow("not a zip") << QByteArray("text") << "No valid zip entries found 1";
+    QTest::newRow("no entries") << QByteArray("PK\x05\x06" + QByteArray(18, '\0')) << "No valid zip entries found 1";
+}
+
+// The run goes on with what the directory holds, so what an earlier run left read-only is reset.
+void TestLaunch::reportedArchivesStillResetAttributes()
+{
+    QFETCH(QByteArray, raw);
+    QFETCH(QString, message);
+    const QTemporaryDir dir;
+    if (!raw.isEmpty())
+        writeFile(dir.filePath("a.zip"), raw);
+    const QString left = dir.filePath("out/left.rom");
+    writeFile(left, "from an earlier run");
+    QVERIFY(QFile::setPermissions(left, QFile::ReadOwner));
+    RecordingPrompts prompts;
+    ExtractArchive(dir.filePath("a.zip"), dir.filePath("out"), &prompts);
+    QCOMPARE(prompts.texts(), QStringList{message});
+    QVERIFY(QFile::permissions(left) & QFile::WriteOwner);
 }
 
 void TestLaunch::extractionNeverFollowsLinksOnDisk()

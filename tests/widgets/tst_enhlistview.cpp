@@ -1,8 +1,9 @@
 #include "EnhListView.h"
 
 #include <QAbstractItemModelTester>
-#include <QElapsedTimer>
+#include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -17,6 +18,8 @@ private Q_SLOTS:
     void findCaptionIgnoresCaseAndTakesFirst_data();
     void findCaptionIgnoresCaseAndTakesFirst();
     void selectRowSelectsWholeRowAndSignals();
+    void userSelectionSignalsOnce();
+    void firstColumnMovable();
     void missingSubItemsShowEmpty();
     void readOnlyAndAccessible();
     void defaultsAndLifecycle();
@@ -159,13 +162,50 @@ void TestEnhListView::selectRowSelectsWholeRowAndSignals()
     QSignalSpy changed(&list, &TEnhListView::rowStateChanged);
     list.selectRow(2);
     QCOMPARE(list.selectedRow(), 2);
-    QVERIFY(changed.count() >= 1);
+    QCOMPARE(changed.count(), 1); // once per change, though the focus moved too
     QCOMPARE(list.selectionModel()->selectedIndexes().size(), 4); // every column of the row
     QCOMPARE(list.currentIndex().row(), 2);
     list.selectRow(9); // out of range: nothing changes
     QCOMPARE(list.selectedRow(), 2);
     fill(list, {"X"});
     QCOMPARE(list.selectedRow(), -1); // a refill leaves nothing selected
+}
+
+void TestEnhListView::userSelectionSignalsOnce()
+{
+    TEnhListView list;
+    configureLikeGamesList(list);
+    fill(list, {"A", "B", "C"});
+    QVERIFY(showList(list));
+    QSignalSpy changed(&list, &TEnhListView::rowStateChanged);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.listModel()->index(1, 0)).center());
+    QCOMPARE(list.selectedRow(), 1);
+    QCOMPARE(changed.count(), 1);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QCOMPARE(list.selectedRow(), 2);
+    QCOMPARE(changed.count(), 2);
+}
+
+// Every column can be dragged to another place, the first one included.
+void TestEnhListView::firstColumnMovable()
+{
+    TEnhListView list;
+    configureLikeGamesList(list);
+    fillGames(list);
+    QVERIFY(showList(list));
+    QHeaderView *header = list.header();
+    QWidget *strip = header->viewport();
+    const int y = header->height() / 2;
+    const QPoint from(header->sectionViewportPosition(0) + 20, y);
+    const QPoint to(header->sectionViewportPosition(1) + header->sectionSize(1) - 5, y);
+    QTest::mousePress(strip, Qt::LeftButton, {}, from);
+    for (const QPoint &at : {from + QPoint(30, 0), to}) {
+        QMouseEvent move(QEvent::MouseMove, at, strip->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(strip, &move);
+    }
+    QTest::mouseRelease(strip, Qt::LeftButton, {}, to);
+    QCOMPARE(header->visualIndex(0), 1);
+    QCOMPARE(header->logicalIndex(0), 1);
 }
 
 void TestEnhListView::missingSubItemsShowEmpty()
@@ -470,12 +510,9 @@ void TestEnhListView::hundredThousandRows()
                        {year, QStringLiteral("Type %1").arg(mixed % 9)}, nullptr, mixed % 3);
     }
     list.endUpdate();
-    QElapsedTimer timer;
-    timer.start();
+    // How long this takes is bench/sort's business; here only the order counts.
     list.SortRows(0, true);
     list.SortRows(1, false);
-    const qint64 elapsed = timer.elapsed();
-    QVERIFY2(elapsed < 20000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
     const SortLocale locale;
     const SortContext byYearDown{0, -1, assSmart, &locale};
     const std::vector<EnhListModel::Row> &rows = list.listModel()->rows();

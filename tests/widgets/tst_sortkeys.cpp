@@ -88,7 +88,16 @@ void TestSortKeys::dateRule_data()
                                       << QDateTime(QDate(1999, 10, 1), QTime(13, 45));
     QTest::newRow("US month out of range") << UnitedStates << "13/45/99" << false << QDateTime();
     QTest::newRow("US date with trailing space") << UnitedStates << "12/31/99 " << false << QDateTime();
-    QTest::newRow("US time without day half") << UnitedStates << "13:45" << false << QDateTime();
+    QTest::newRow("US four-digit year") << UnitedStates << "12/31/1999" << true
+                                        << QDateTime(QDate(1999, 12, 31), QTime(0, 0));
+    QTest::newRow("US 24-hour time") << UnitedStates << "13:45" << true << QDateTime(dayZero, QTime(13, 45));
+    QTest::newRow("US time with seconds") << UnitedStates << "1:45:30 PM" << true
+                                          << QDateTime(dayZero, QTime(13, 45, 30));
+    QTest::newRow("US four-digit year and 24-hour time") << UnitedStates << "10/1/1999 13:45" << true
+                                                         << QDateTime(QDate(1999, 10, 1), QTime(13, 45));
+    QTest::newRow("US hour out of range") << UnitedStates << "25:45" << false << QDateTime();
+    QTest::newRow("German four-digit year") << Germany << "10.01.1999" << true
+                                            << QDateTime(QDate(1999, 1, 10), QTime(0, 0));
     QTest::newRow("US no separator") << UnitedStates << "1999" << false << QDateTime();
     QTest::newRow("German date") << Germany << "10.01.99" << true << QDateTime(QDate(1999, 1, 10), QTime(0, 0));
     QTest::newRow("German time") << Germany << "13:45" << true << QDateTime(dayZero, QTime(13, 45));
@@ -136,6 +145,8 @@ void TestSortKeys::pairwiseComparison_data()
     QTest::newRow("decimal point even in German") << Germany << smart << "2.5" << "10" << -1;
     QTest::newRow("decimal comma is text") << Germany << smart << "2,5" << "10" << 1;
     QTest::newRow("US dates") << UnitedStates << smart << "10/1/99" << "9/1/99" << 1;
+    QTest::newRow("US dates, long year") << UnitedStates << smart << "10/1/1999" << "9/1/1999" << 1;
+    QTest::newRow("US 24-hour times") << UnitedStates << smart << "13:45" << "9:30" << 1;
     QTest::newRow("US date and time") << UnitedStates << smart << "10/1/99 1:45 PM" << "10/1/99 11:00 AM" << 1;
     QTest::newRow("US times") << UnitedStates << smart << "1:45 PM" << "11:00 AM" << 1;
     QTest::newRow("US time before date") << UnitedStates << smart << "1:45 PM" << "1/2/99" << -1;
