@@ -1,7 +1,7 @@
 #include "Emulators.h"
 
 #include "FilesUtils.h"
-#include "GamesFile.h"
+#include "GameLines.h"
 #include "LanvoError.h"
 #include "RomScan.h"
 #include "TextDecoding.h"
@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 
 #include <QDir>
+#include <QHash>
 
 namespace Lanvo {
 
@@ -30,6 +31,27 @@ public:
 
 private:
     IListRows *m_rows;
+};
+
+// Years, makers and types repeat from game to game: equal texts share one string.
+class SharedTexts
+{
+public:
+    QString text(QByteArrayView bytes)
+    {
+        const QByteArray key = QByteArray::fromRawData(bytes.data(), bytes.size());
+        const auto found = m_texts.constFind(key);
+        if (found != m_texts.cend())
+            return *found;
+        QString decoded = displayText(bytes);
+        if (m_texts.size() < MaxShared)
+            m_texts.insert(bytes.toByteArray(), decoded);
+        return decoded;
+    }
+
+private:
+    static constexpr qsizetype MaxShared = 4096; // a column of unique texts gains nothing by sharing
+    QHash<QByteArray, QString> m_texts;
 };
 
 bool passesFilter(const TGame &game, TGameFilter filter)
@@ -97,19 +119,21 @@ TGame *TEmulators::GetGame(int index) const
 void TEmulators::LoadGames()
 {
     const QByteArray content = readWholeFile(gamesFilePath());
-    const QList<QByteArray> lines = splitGamesFileLines(content);
-    m_games.reserve(m_games.size() + static_cast<size_t>(lines.size()));
-    for (const QByteArray &line : lines) {
-        const GameFields fields = parseGameLine(line);
+    const RomScanner scanner(RomPath1.FullPath, RomPath2.FullPath);
+    m_games.reserve(m_games.size() + static_cast<size_t>(content.count('\n') + 1));
+    SharedTexts shared;
+    GameLineFields::Scratch scratch;
+    forEachGamesFileLine(content, [&](QByteArrayView line) {
+        const GameLineFields fields = splitGameLine(line, scratch);
         auto game = std::make_unique<TGame>();
-        game->Name = displayText(fields.name);
-        game->Year = displayText(fields.year);
-        game->Manufacturer = displayText(fields.manufacturer);
-        game->GameType = displayText(fields.gameType);
-        game->RomSet = displayText(fields.romSet);
-        ScanRomSet(*game, RomPath1.FullPath, RomPath2.FullPath);
+        game->Name = displayText(fields.name());
+        game->Year = shared.text(fields.year());
+        game->Manufacturer = shared.text(fields.manufacturer());
+        game->GameType = shared.text(fields.gameType());
+        game->RomSet = displayText(fields.romSet());
+        scanner.scan(*game);
         m_games.push_back(std::move(game));
-    }
+    });
 }
 
 void TEmulators::RefreshList(TGameFilter filter)

@@ -1,5 +1,6 @@
 #include "RomScan.h"
 
+#include "DirectoryListing.h"
 #include "FilesUtils.h"
 
 namespace Lanvo {
@@ -24,7 +25,61 @@ void probeArchive(TGame &game, const QString &romDir)
     }
 }
 
+enum Find : quint8 { SetDirectory = 1, SetArchive = 2 };
+
 } // namespace
+
+// What one ROM directory holds for each ROM set name: a directory of that name, an archive of it.
+class RomScanner::Directory
+{
+public:
+    explicit Directory(const QString &path)
+        : m_path(path)
+    {
+        DirectoryListing listing = listDirectory(path);
+        m_searchable = listing.Searchable;
+        m_complete = listing.Complete;
+        m_finds.reserve(qsizetype(listing.Entries.size()));
+        for (const DirectoryEntry &entry : listing.Entries) {
+            if (entry.IsDirectory)
+                m_finds[entry.Name] |= SetDirectory;
+            else if (entry.Name.endsWith(QLatin1String(".zip")))
+                m_finds[entry.Name.chopped(4)] |= SetArchive;
+        }
+    }
+
+    void findDirectory(TGame &game) const
+    {
+        if (!m_complete) {
+            if (m_searchable)
+                probeDirectory(game, m_path);
+            return;
+        }
+        if (m_finds.value(game.RomSet) & SetDirectory) {
+            game.Location = rlDirectory;
+            game.FoundPath = joinPath(m_path, game.RomSet);
+        }
+    }
+
+    void findArchive(TGame &game) const
+    {
+        if (!m_complete) {
+            if (m_searchable)
+                probeArchive(game, m_path);
+            return;
+        }
+        if (m_finds.value(game.RomSet) & SetArchive) {
+            game.Location = rlZip;
+            game.FoundPath = joinPath(m_path, game.RomSet + QLatin1String(".zip"));
+        }
+    }
+
+private:
+    QString m_path;
+    bool m_searchable = false;
+    bool m_complete = false;
+    QHash<QString, quint8> m_finds;
+};
 
 void ScanRomSet(TGame &game, const QString &romDir1, const QString &romDir2)
 {
@@ -38,6 +93,32 @@ void ScanRomSet(TGame &game, const QString &romDir1, const QString &romDir2)
         if (game.Location == rlMissing) {
             probeArchive(game, romDir1);
             probeArchive(game, romDir2);
+        }
+    }
+    game.Available = game.Location != rlMissing;
+}
+
+RomScanner::RomScanner(const QString &romDir1, const QString &romDir2)
+    : m_first(std::make_unique<Directory>(romDir1))
+{
+    if (romDir2 != romDir1)
+        m_second = std::make_unique<Directory>(romDir2);
+}
+
+RomScanner::~RomScanner() = default;
+
+void RomScanner::scan(TGame &game) const
+{
+    const Directory &second = m_second ? *m_second : *m_first;
+    game.Location = rlMissing;
+    game.FoundPath.clear();
+    if (isPlainFileName(game.RomSet)) {
+        // The order of ScanRomSet: the second directory's find replaces the first's.
+        m_first->findDirectory(game);
+        second.findDirectory(game);
+        if (game.Location == rlMissing) {
+            m_first->findArchive(game);
+            second.findArchive(game);
         }
     }
     game.Available = game.Location != rlMissing;
