@@ -113,26 +113,28 @@ TGame *TEmulators::GetGame(int index) const
 {
     if (index < 0 || index >= static_cast<int>(m_games.size()))
         return nullptr;
-    return m_games[static_cast<size_t>(index)].get();
+    // The records are the catalogue's state, not the accessor's: callers (the list) point at them.
+    return const_cast<TGame *>(&m_games[static_cast<size_t>(index)]);
 }
 
 void TEmulators::LoadGames()
 {
     const QByteArray content = readWholeFile(gamesFilePath());
     const RomScanner scanner(RomPath1.FullPath, RomPath2.FullPath);
-    m_games.reserve(m_games.size() + static_cast<size_t>(content.count('\n') + 1));
+    qsizetype lines = 0;
+    forEachGamesFileLine(content, [&lines](QByteArrayView) { ++lines; });
+    m_games.reserve(m_games.size() + static_cast<size_t>(lines));
     SharedTexts shared;
     GameLineFields::Scratch scratch;
     forEachGamesFileLine(content, [&](QByteArrayView line) {
         const GameLineFields fields = splitGameLine(line, scratch);
-        auto game = std::make_unique<TGame>();
-        game->Name = displayText(fields.name());
-        game->Year = shared.text(fields.year());
-        game->Manufacturer = shared.text(fields.manufacturer());
-        game->GameType = shared.text(fields.gameType());
-        game->RomSet = displayText(fields.romSet());
-        scanner.scan(*game);
-        m_games.push_back(std::move(game));
+        TGame &game = m_games.emplace_back();
+        game.Name = displayText(fields.name());
+        game.Year = shared.text(fields.year());
+        game.Manufacturer = shared.text(fields.manufacturer());
+        game.GameType = shared.text(fields.gameType());
+        game.RomSet = displayText(fields.romSet());
+        scanner.scan(game);
     });
 }
 
@@ -177,11 +179,11 @@ void TEmulators::fillRows(TGameFilter filter)
     if (!ListGames)
         return;
     const ListUpdate update(ListGames);
-    for (const auto &game : m_games) {
-        if (!passesFilter(*game, filter))
+    for (TGame &game : m_games) {
+        if (!passesFilter(game, filter))
             continue;
-        ListGames->appendRow(game->Name, {game->Year, game->GameType, game->Manufacturer}, game.get(),
-                             static_cast<int>(game->Location));
+        ListGames->appendRow(game.Name, {game.Year, game.GameType, game.Manufacturer}, &game,
+                             static_cast<int>(game.Location));
     }
 }
 

@@ -9,6 +9,15 @@ bool isBlankOrControl(char c)
     return static_cast<unsigned char>(c) <= 32;
 }
 
+bool hasSpaceRun(QByteArrayView text)
+{
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (text[i] == ' ' && text[i - 1] == ' ')
+            return true;
+    }
+    return false;
+}
+
 // NormalizeSpaces as a view: trimming only narrows it; only a run of inner spaces needs a copy.
 QByteArrayView normalized(QByteArrayView text, QByteArray &scratch)
 {
@@ -19,7 +28,7 @@ QByteArrayView normalized(QByteArrayView text, QByteArray &scratch)
     while (last > first && isBlankOrControl(text[last - 1]))
         --last;
     const QByteArrayView trimmed = text.sliced(first, last - first);
-    if (!trimmed.contains(QByteArrayView("  ")))
+    if (!hasSpaceRun(trimmed))
         return trimmed;
     scratch.resize(0); // keeps its capacity from line to line
     char previous = 0;

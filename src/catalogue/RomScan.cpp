@@ -27,6 +27,12 @@ void probeArchive(TGame &game, const QString &romDir)
 
 enum Find : quint8 { SetDirectory = 1, SetArchive = 2 };
 
+void found(TGame &game, TRomLocation location, QString path)
+{
+    game.Location = location;
+    game.FoundPath = std::move(path);
+}
+
 } // namespace
 
 // What one ROM directory holds for each ROM set name: a directory of that name, an archive of it.
@@ -48,30 +54,21 @@ public:
         }
     }
 
-    void findDirectory(TGame &game) const
-    {
-        if (!m_complete) {
-            if (m_searchable)
-                probeDirectory(game, m_path);
-            return;
-        }
-        if (m_finds.value(game.RomSet) & SetDirectory) {
-            game.Location = rlDirectory;
-            game.FoundPath = joinPath(m_path, game.RomSet);
-        }
-    }
+    const QString &path() const { return m_path; }
 
-    void findArchive(TGame &game) const
+    // SetDirectory and SetArchive as they hold for RomSet here.
+    quint8 findsOf(const QString &romSet) const
     {
-        if (!m_complete) {
-            if (m_searchable)
-                probeArchive(game, m_path);
-            return;
-        }
-        if (m_finds.value(game.RomSet) & SetArchive) {
-            game.Location = rlZip;
-            game.FoundPath = joinPath(m_path, game.RomSet + QLatin1String(".zip"));
-        }
+        if (m_complete)
+            return m_finds.value(romSet);
+        if (!m_searchable)
+            return 0;
+        quint8 finds = 0;
+        if (directoryExists(joinPath(m_path, romSet)))
+            finds |= SetDirectory;
+        if (fileExists(joinPath(m_path, romSet + QLatin1String(".zip"))))
+            finds |= SetArchive;
+        return finds;
     }
 
 private:
@@ -109,17 +106,21 @@ RomScanner::~RomScanner() = default;
 
 void RomScanner::scan(TGame &game) const
 {
-    const Directory &second = m_second ? *m_second : *m_first;
     game.Location = rlMissing;
     game.FoundPath.clear();
     if (isPlainFileName(game.RomSet)) {
+        const Directory &second = m_second ? *m_second : *m_first;
+        const quint8 inFirst = m_first->findsOf(game.RomSet);
+        const quint8 inSecond = m_second ? m_second->findsOf(game.RomSet) : inFirst;
         // The order of ScanRomSet: the second directory's find replaces the first's.
-        m_first->findDirectory(game);
-        second.findDirectory(game);
-        if (game.Location == rlMissing) {
-            m_first->findArchive(game);
-            second.findArchive(game);
-        }
+        if (inSecond & SetDirectory)
+            found(game, rlDirectory, joinPath(second.path(), game.RomSet));
+        else if (inFirst & SetDirectory)
+            found(game, rlDirectory, joinPath(m_first->path(), game.RomSet));
+        else if (inSecond & SetArchive)
+            found(game, rlZip, joinPath(second.path(), game.RomSet + QLatin1String(".zip")));
+        else if (inFirst & SetArchive)
+            found(game, rlZip, joinPath(m_first->path(), game.RomSet + QLatin1String(".zip")));
     }
     game.Available = game.Location != rlMissing;
 }
