@@ -1,5 +1,7 @@
-// Loading the games file with the ROM scan, and filling the list, for generated catalogues; against a
-// floor of reading the same file and making the same existence probes in a bare loop.
+// Loading the games file with the ROM scan, and filling the list, for generated catalogues; against two
+// floors measured in the same run: reading the same file and making the literal existence probes (two
+// to four per game), and reading the same file, listing each ROM folder once into a hash set and looking
+// every game up in it. With --cold the page cache is dropped before one more refresh (needs root).
 #include "EnhListView.h"
 #include "Emulators.h"
 
@@ -8,10 +10,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <unordered_set>
 
 using namespace Lanvo;
 using Clock = std::chrono::steady_clock;
@@ -86,18 +94,63 @@ double floorMilliseconds(const QString &root, int games)
     return elapsed;
 }
 
+std::unordered_set<std::string> listFolder(const QByteArray &path)
+{
+    std::unordered_set<std::string> names;
+    if (DIR *dir = ::opendir(path.constData())) {
+        while (const dirent *entry = ::readdir(dir))
+            names.emplace(entry->d_name);
+        ::closedir(dir);
+    }
+    return names;
+}
+
+// The same file read, each ROM folder listed once and every game looked up, without parsing or records.
+double listingFloorMilliseconds(const QString &root, int games)
+{
+    const auto start = Clock::now();
+    QFile file(root + QStringLiteral("/lanvo/GAMES.CSV"));
+    file.open(QIODevice::ReadOnly);
+    volatile qsizetype size = file.readAll().size();
+    (void)size;
+    const std::unordered_set<std::string> r1 = listFolder(QFile::encodeName(root + QStringLiteral("/roms1")));
+    const std::unordered_set<std::string> r2 = listFolder(QFile::encodeName(root + QStringLiteral("/roms2")));
+    int found = 0;
+    std::string set;
+    for (int i = 0; i < games; ++i) {
+        set = romSetName(i).toStdString();
+        const bool directory = r1.count(set) || r2.count(set);
+        set += ".zip";
+        if (directory || r1.count(set) || r2.count(set))
+            ++found;
+    }
+    const double elapsed = millisecondsSince(start);
+    if (found != (games + 2) / 3)
+        std::printf("  listing floor found %d\n", found);
+    return elapsed;
+}
+
+// Drops the page cache, dentries and inodes; false when this process may not.
+bool dropCaches()
+{
+    ::sync();
+    std::ofstream control("/proc/sys/vm/drop_caches");
+    control << "3" << std::flush;
+    return control.good();
+}
+
 // The list fill alone, as RefreshList does it.
 void fillList(TEnhListView &list, const TEmulators &catalogue)
 {
     list.beginUpdate();
     list.clearRows();
     for (const auto &game : catalogue.Games())
-        list.appendRow(game->Name, {game->Year, game->GameType, game->Manufacturer}, game.get(),
-                       static_cast<int>(game->Location));
+        list.appendRow(game.Name, {game.Year, game.GameType, game.Manufacturer}, const_cast<TGame *>(&game),
+                       static_cast<int>(game.Location));
     list.endUpdate();
 }
 
-void measure(int games, int repetitions)
+void measure(int games, int repetitions, bool cold)
 {
     const QTemporaryDir dir;
     makeCatalogue(dir.path(), games);
@@ -109,9 +162,10 @@ void measure(int games, int repetitions)
                      {QStringLiteral("Manufacturer"), 100}});
     catalogue.ListGames = &list;
 
-    double load = 0, refresh = 0, fill = 0, floor = 0;
+    double load = 0, refresh = 0, fill = 0, floor = 0, listingFloor = 0;
     for (int r = 0; r < repetitions; ++r) {
         floor += floorMilliseconds(dir.path(), games);
+        listingFloor += listingFloorMilliseconds(dir.path(), games);
         TEmulators loader(nullptr, dir.path());
         loader.RomPath1 = catalogue.RomPath1;
         loader.RomPath2 = catalogue.RomPath2;
@@ -128,12 +182,31 @@ void measure(int games, int repetitions)
     load /= repetitions;
     refresh /= repetitions;
     floor /= repetitions;
+    listingFloor /= repetitions;
     fill /= repetitions;
     std::printf("%6d games: LoadGames+scan %8.2f ms | RefreshList (load, scan, fill) %8.2f ms | "
                 "fill of %d rows alone %8.2f ms\n",
                 games, load, refresh, list.rowCount(), fill);
-    std::printf("%6d games: floor (read file + same probes) %8.2f ms | ratio LoadGames/floor %.2f\n", games,
-                floor, load / floor);
+    std::printf("%6d games: floor A (read file + literal probes) %8.2f ms | floor B (read file + one listing "
+                "per folder + hash look-ups) %8.2f ms\n",
+                games, floor, listingFloor);
+    std::printf("%6d games: ratio RefreshList/floor B %.2f | RefreshList/floor A %.3f | LoadGames/floor B %.2f\n",
+                games, refresh / listingFloor, refresh / floor, load / listingFloor);
+    if (cold) {
+        if (!dropCaches()) {
+            std::printf("%6d games: cold cache: the page cache can't be dropped here\n", games);
+        } else {
+            auto start = Clock::now();
+            catalogue.RefreshList(gfAll);
+            const double coldRefresh = millisecondsSince(start);
+            dropCaches();
+            const double coldFloor = listingFloorMilliseconds(dir.path(), games);
+            dropCaches();
+            const double coldProbes = floorMilliseconds(dir.path(), games);
+            std::printf("%6d games: cold cache: RefreshList %8.2f ms | floor B %8.2f ms | floor A %8.2f ms\n",
+                        games, coldRefresh, coldFloor, coldProbes);
+        }
+    }
     catalogue.ListGames = nullptr;
 }
 
@@ -144,8 +217,10 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const bool cold = QCoreApplication::arguments().contains(QStringLiteral("--cold"));
     std::printf("bench_refresh: load the games file, scan the ROM directories, fill the list\n");
-    measure(148, 50);
-    measure(50000, 3);
+    measure(148, 50, cold);
+    measure(50000, 5, cold);
+    measure(200000, 3, cold);
     return 0;
 }

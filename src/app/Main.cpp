@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QTabWidget>
 
 namespace Lanvo {
@@ -82,9 +83,13 @@ void TF_Lanvo::buildControls()
     ListGames->SetReverseSortArrows(true);
     ListGames->loaded();
     ListGames->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListGames->listModel()->setSearchKeyOf(gameSearchKey);
+    SearchGames = new TGameSearchField(PageGames);
     auto *gamesLayout = new QVBoxLayout(PageGames);
     gamesLayout->setContentsMargins(0, 0, 0, 0);
+    gamesLayout->addWidget(SearchGames);
     gamesLayout->addWidget(ListGames);
+    setTabOrder(SearchGames, ListGames);
 
     OptionsPage = new TOptionsPage(*emulateur, PageOptions);
     auto *optionsLayout = new QVBoxLayout(PageOptions);
@@ -138,6 +143,10 @@ void TF_Lanvo::connectHandlers()
     ListGames->installEventFilter(this);
     ListGames->viewport()->installEventFilter(this);
     connect(PageControl, &QTabWidget::currentChanged, this, &TF_Lanvo::PageControlChange);
+    connect(SearchGames, &QLineEdit::textChanged, this, &TF_Lanvo::SearchGamesChange);
+    connect(SearchGames, &TGameSearchField::listRequested, this, &TF_Lanvo::leaveSearchForList);
+    connect(SearchGames, &TGameSearchField::runRequested, this, &TF_Lanvo::runSelectedIfAvailable);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, &TF_Lanvo::focusSearch);
     connect(SnapshotPanel, &TSnapshotPanel::tabChosen, this, &TF_Lanvo::TabControlPicChange);
 }
 
@@ -209,7 +218,51 @@ void TF_Lanvo::Options1Click()
 void TF_Lanvo::ApplyFilter(TGameFilter filter)
 {
     emulateur->RefreshList(filter);
+    showGamesCount();
+}
+
+void TF_Lanvo::showGamesCount()
+{
     SB_InfoBar->setPanelText(0, Texts::GamesCount.arg(ListGames->rowCount()));
+}
+
+// --- the quick search ------------------------------------------------------------------------------
+
+// The rows are filtered, not rebuilt. The first one found is selected so that Enter runs it; when the
+// search is emptied the game last selected stays selected in the whole list.
+void TF_Lanvo::SearchGamesChange()
+{
+    const TGame *selected = ListGames->rowGame(ListGames->selectedRow());
+    if (!ListGames->listModel()->setSearchText(SearchGames->text()))
+        return;
+    int row = ListGames->rowCount() > 0 ? 0 : -1;
+    if (SearchGames->text().trimmed().isEmpty() && selected) {
+        for (int i = 0; i < ListGames->rowCount(); ++i) {
+            if (ListGames->rowGame(i) == selected) {
+                row = i;
+                break;
+            }
+        }
+    }
+    if (row >= 0)
+        ListGames->selectRow(row);
+    else
+        emulateur->CurrentGame = nullptr; // as after a rebuild that finds nothing to select
+    showGamesCount();
+}
+
+void TF_Lanvo::focusSearch()
+{
+    PageControl->setCurrentWidget(PageGames);
+    SearchGames->setFocus(Qt::ShortcutFocusReason);
+    SearchGames->selectAll();
+}
+
+void TF_Lanvo::leaveSearchForList()
+{
+    ListGames->setFocus(Qt::OtherFocusReason);
+    if (ListGames->selectedRow() < 0 && ListGames->rowCount() > 0)
+        ListGames->selectRow(0);
 }
 
 void TF_Lanvo::Refreshlist1Click()
@@ -327,6 +380,10 @@ bool TF_Lanvo::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (isEnter(key) || key == Qt::Key_Delete) {
             ListGamesKeyDown(key);
+            return true;
+        }
+        if (static_cast<QKeyEvent *>(event)->text() == QLatin1String("/")) {
+            focusSearch();
             return true;
         }
     }

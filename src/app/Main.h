@@ -3,6 +3,7 @@
 #include "Corvane.h"
 #include "EmulatorMenu.h"
 #include "EnhListView.h"
+#include "GameSearchField.h"
 #include "GamesMenus.h"
 #include "OptionsPage.h"
 #include "QtPrompts.h"
@@ -45,6 +46,7 @@ public:
 
     TCorvane *emulateur;
     TEnhListView *ListGames;
+    TGameSearchField *SearchGames;
     QTabWidget *PageControl;
     QWidget *PageGames;
     QWidget *PageOptions;
@@ -68,6 +70,7 @@ public Q_SLOTS:
     void PageControlChange();
     void Mn_ShowSnapshotClick();
     void TabControlPicChange();
+    void SearchGamesChange();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -80,6 +83,9 @@ private:
     void FormCreate(const Setup &setup);
     void FormClose();
     void ApplyFilter(TGameFilter filter);
+    void showGamesCount();
+    void focusSearch();
+    void leaveSearchForList();
     void ListGamesKeyDown(int key);
     void ListGamesMouseDown(Qt::MouseButton button);
     void showContextMenu(const QPoint &at);

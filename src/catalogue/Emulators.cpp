@@ -2,7 +2,7 @@
 
 #include "AlternateFolder.h"
 #include "FilesUtils.h"
-#include "GamesFile.h"
+#include "GameLines.h"
 #include "LanvoError.h"
 #include "RomScan.h"
 #include "TextDecoding.h"
@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 
 #include <QDir>
+#include <QHash>
 
 namespace Lanvo {
 
@@ -31,6 +32,27 @@ public:
 
 private:
     IListRows *m_rows;
+};
+
+// Years, makers and types repeat from game to game: equal texts share one string.
+class SharedTexts
+{
+public:
+    QString text(QByteArrayView bytes)
+    {
+        const QByteArray key = QByteArray::fromRawData(bytes.data(), bytes.size());
+        const auto found = m_texts.constFind(key);
+        if (found != m_texts.cend())
+            return *found;
+        QString decoded = displayText(bytes);
+        if (m_texts.size() < MaxShared)
+            m_texts.insert(bytes.toByteArray(), decoded);
+        return decoded;
+    }
+
+private:
+    static constexpr qsizetype MaxShared = 4096; // a column of unique texts gains nothing by sharing
+    QHash<QByteArray, QString> m_texts;
 };
 
 bool passesFilter(const TGame &game, TGameFilter filter)
@@ -92,25 +114,29 @@ TGame *TEmulators::GetGame(int index) const
 {
     if (index < 0 || index >= static_cast<int>(m_games.size()))
         return nullptr;
-    return m_games[static_cast<size_t>(index)].get();
+    // The records are the catalogue's state, not the accessor's: callers (the list) point at them.
+    return const_cast<TGame *>(&m_games[static_cast<size_t>(index)]);
 }
 
 void TEmulators::LoadGames()
 {
     const QByteArray content = readWholeFile(gamesFilePath());
-    const QList<QByteArray> lines = splitGamesFileLines(content);
-    m_games.reserve(m_games.size() + static_cast<size_t>(lines.size()));
-    for (const QByteArray &line : lines) {
-        const GameFields fields = parseGameLine(line);
-        auto game = std::make_unique<TGame>();
-        game->Name = displayText(fields.name);
-        game->Year = displayText(fields.year);
-        game->Manufacturer = displayText(fields.manufacturer);
-        game->GameType = displayText(fields.gameType);
-        game->RomSet = displayText(fields.romSet);
-        ScanRomSet(*game, RomPath1.FullPath, RomPath2.FullPath);
-        m_games.push_back(std::move(game));
-    }
+    const RomScanner scanner(RomPath1.FullPath, RomPath2.FullPath);
+    qsizetype lines = 0;
+    forEachGamesFileLine(content, [&lines](QByteArrayView) { ++lines; });
+    m_games.reserve(m_games.size() + static_cast<size_t>(lines));
+    SharedTexts shared;
+    GameLineFields::Scratch scratch;
+    forEachGamesFileLine(content, [&](QByteArrayView line) {
+        const GameLineFields fields = splitGameLine(line, scratch);
+        TGame &game = m_games.emplace_back();
+        game.Name = displayText(fields.name());
+        game.Year = shared.text(fields.year());
+        game.Manufacturer = shared.text(fields.manufacturer());
+        game.GameType = shared.text(fields.gameType());
+        game.RomSet = displayText(fields.romSet());
+        scanner.scan(game);
+    });
 }
 
 void TEmulators::RefreshList(TGameFilter filter)
@@ -154,11 +180,11 @@ void TEmulators::fillRows(TGameFilter filter)
     if (!ListGames)
         return;
     const ListUpdate update(ListGames);
-    for (const auto &game : m_games) {
-        if (!passesFilter(*game, filter))
+    for (TGame &game : m_games) {
+        if (!passesFilter(game, filter))
             continue;
-        ListGames->appendRow(game->Name, {game->Year, game->GameType, game->Manufacturer}, game.get(),
-                             static_cast<int>(game->Location));
+        ListGames->appendRow(game.Name, {game.Year, game.GameType, game.Manufacturer}, &game,
+                             static_cast<int>(game.Location));
     }
 }
 

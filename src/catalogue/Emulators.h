@@ -76,7 +76,9 @@ public:
     TPath GamePicDir;
     TPath PictureDir;
 
-    const std::vector<std::unique_ptr<TGame>> &Games() const { return m_games; }
+    // The records lie in one block, reserved for the whole file before the first is read, so a record
+    // keeps its address until the next refresh.
+    const std::vector<TGame> &Games() const { return m_games; }
     TGame *GetGame(int index) const;
     QString gamesFilePath() const;
     // A TPath for a configured path: Path as given, FullPath expanded against the start directory.
@@ -85,6 +87,7 @@ public:
     // Reloads the games file, rescans, refills the list with the games passing Filter and selects the
     // previously selected game again by name.
     void RefreshList(TGameFilter filter);
+    // Reads the games file into the emptied catalogue (RefreshList empties it first).
     void LoadGames();
 
     // Shows CurrentGame's picture from PictureDir, or the default picture; never fails.
@@ -107,7 +110,7 @@ private:
 
     QString m_gamesDatafile;
     TInstallType m_installType = itCDRom;
-    std::vector<std::unique_ptr<TGame>> m_games;
+    std::vector<TGame> m_games;
 };
 
 } // namespace Lanvo

@@ -1,5 +1,7 @@
 #include "GamesFile.h"
 
+#include "GameLines.h"
+
 namespace Lanvo {
 
 namespace {
@@ -9,22 +11,9 @@ bool isBlankOrControl(char c)
     return static_cast<unsigned char>(c) <= 32;
 }
 
-// No real title comes near this; a longer field would only cost memory and time in every list
-// operation. The cut never splits a UTF-8 sequence, so the text still decodes as it did.
-constexpr qsizetype MaxFieldBytes = 4096;
-
-QByteArray cutField(QByteArray field)
+QByteArray cutField(const QByteArray &field)
 {
-    if (field.size() <= MaxFieldBytes)
-        return field;
-    qsizetype end = MaxFieldBytes;
-    for (int back = 0; back < 3 && (static_cast<unsigned char>(field.at(end)) & 0xC0) == 0x80; ++back)
-        --end;
-    // What the cut leaves at its end is trimmed as any field's end is.
-    while (end > 0 && isBlankOrControl(field.at(end - 1)))
-        --end;
-    field.truncate(end);
-    return field;
+    return cutGameField(field).toByteArray();
 }
 
 } // namespace

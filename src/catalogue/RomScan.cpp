@@ -1,5 +1,6 @@
 #include "RomScan.h"
 
+#include "DirectoryListing.h"
 #include "FilesUtils.h"
 
 namespace Lanvo {
@@ -24,7 +25,58 @@ void probeArchive(TGame &game, const QString &romDir)
     }
 }
 
+enum Find : quint8 { SetDirectory = 1, SetArchive = 2 };
+
+void found(TGame &game, TRomLocation location, QString path)
+{
+    game.Location = location;
+    game.FoundPath = std::move(path);
+}
+
 } // namespace
+
+// What one ROM directory holds for each ROM set name: a directory of that name, an archive of it.
+class RomScanner::Directory
+{
+public:
+    explicit Directory(const QString &path)
+        : m_path(path)
+    {
+        DirectoryListing listing = listDirectory(path);
+        m_searchable = listing.Searchable;
+        m_complete = listing.Complete;
+        m_finds.reserve(qsizetype(listing.Entries.size()));
+        for (const DirectoryEntry &entry : listing.Entries) {
+            if (entry.IsDirectory)
+                m_finds[entry.Name] |= SetDirectory;
+            else if (entry.Name.endsWith(QLatin1String(".zip")))
+                m_finds[entry.Name.chopped(4)] |= SetArchive;
+        }
+    }
+
+    const QString &path() const { return m_path; }
+
+    // SetDirectory and SetArchive as they hold for RomSet here.
+    quint8 findsOf(const QString &romSet) const
+    {
+        if (m_complete)
+            return m_finds.value(romSet);
+        if (!m_searchable)
+            return 0;
+        quint8 finds = 0;
+        if (directoryExists(joinPath(m_path, romSet)))
+            finds |= SetDirectory;
+        if (fileExists(joinPath(m_path, romSet + QLatin1String(".zip"))))
+            finds |= SetArchive;
+        return finds;
+    }
+
+private:
+    QString m_path;
+    bool m_searchable = false;
+    bool m_complete = false;
+    QHash<QString, quint8> m_finds;
+};
 
 void ScanRomSet(TGame &game, const QString &romDir1, const QString &romDir2)
 {
@@ -39,6 +91,36 @@ void ScanRomSet(TGame &game, const QString &romDir1, const QString &romDir2)
             probeArchive(game, romDir1);
             probeArchive(game, romDir2);
         }
+    }
+    game.Available = game.Location != rlMissing;
+}
+
+RomScanner::RomScanner(const QString &romDir1, const QString &romDir2)
+    : m_first(std::make_unique<Directory>(romDir1))
+{
+    if (romDir2 != romDir1)
+        m_second = std::make_unique<Directory>(romDir2);
+}
+
+RomScanner::~RomScanner() = default;
+
+void RomScanner::scan(TGame &game) const
+{
+    game.Location = rlMissing;
+    game.FoundPath.clear();
+    if (isPlainFileName(game.RomSet)) {
+        const Directory &second = m_second ? *m_second : *m_first;
+        const quint8 inFirst = m_first->findsOf(game.RomSet);
+        const quint8 inSecond = m_second ? m_second->findsOf(game.RomSet) : inFirst;
+        // The order of ScanRomSet: the second directory's find replaces the first's.
+        if (inSecond & SetDirectory)
+            found(game, rlDirectory, joinPath(second.path(), game.RomSet));
+        else if (inFirst & SetDirectory)
+            found(game, rlDirectory, joinPath(m_first->path(), game.RomSet));
+        else if (inSecond & SetArchive)
+            found(game, rlZip, joinPath(second.path(), game.RomSet + QLatin1String(".zip")));
+        else if (inFirst & SetArchive)
+            found(game, rlZip, joinPath(m_first->path(), game.RomSet + QLatin1String(".zip")));
     }
     game.Available = game.Location != rlMissing;
 }

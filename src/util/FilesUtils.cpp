@@ -18,7 +18,7 @@ FileFaultInjection *activeFaultInjection = nullptr;
 
 bool isRefusedName(const QString &name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    if (name.size() <= 2 && (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")))
         return true;
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
         return true;

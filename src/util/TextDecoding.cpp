@@ -15,7 +15,7 @@ constexpr std::array<char16_t, 32> HighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString fromWindows1252(const QByteArray &bytes)
+QString fromWindows1252(QByteArrayView bytes)
 {
     QString text;
     text.reserve(bytes.size());
@@ -27,6 +27,15 @@ QString fromWindows1252(const QByteArray &bytes)
             text.append(QChar(char16_t(byte)));
     }
     return text;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 constexpr char16_t EscapeBase = 0xDC00;
@@ -140,8 +149,11 @@ QString editedFileText(const QString &original, const QString &shown)
     return shown == displayFileText(original) ? original : shown;
 }
 
-QString displayText(const QByteArray &bytes)
+QString displayText(QByteArrayView bytes)
 {
+    // Most catalogues are plain ASCII, which reads the same in both encodings.
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())

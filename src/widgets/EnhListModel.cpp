@@ -1,5 +1,6 @@
 #include "EnhListModel.h"
 
+#include "SearchText.h"
 #include "StateImages.h"
 
 namespace Lanvo {
@@ -11,7 +12,9 @@ EnhListModel::EnhListModel(QObject *parent)
 
 int EnhListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    if (parent.isValid())
+        return 0;
+    return static_cast<int>(searching() ? m_shown.size() : m_rows.size());
 }
 
 int EnhListModel::columnCount(const QModelIndex &parent) const
@@ -21,7 +24,7 @@ int EnhListModel::columnCount(const QModelIndex &parent) const
 
 QString EnhListModel::cellText(int row, int column) const
 {
-    const Row &r = m_rows[static_cast<size_t>(row)];
+    const Row &r = this->row(row);
     if (column == 0)
         return r.Caption;
     return r.SubItems.value(column - 1);
@@ -39,16 +42,16 @@ QVariant EnhListModel::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(m_columns[static_cast<size_t>(index.column())].Alignment
                                    | Qt::AlignVCenter);
     case GameRole:
-        return QVariant::fromValue(static_cast<void *>(m_rows[static_cast<size_t>(index.row())].Game));
+        return QVariant::fromValue(static_cast<void *>(row(index.row()).Game));
     case StateImageRole:
-        return m_rows[static_cast<size_t>(index.row())].StateImage;
+        return row(index.row()).StateImage;
     case Qt::DecorationRole:
         if (index.column() == 0)
-            return stateImage(m_rows[static_cast<size_t>(index.row())].StateImage);
+            return stateImage(row(index.row()).StateImage);
         return {};
     case Qt::AccessibleDescriptionRole:
         if (index.column() == 0)
-            return stateImageText(m_rows[static_cast<size_t>(index.row())].StateImage);
+            return stateImageText(row(index.row()).StateImage);
         return {};
     default:
         return {};
@@ -98,19 +101,23 @@ void EnhListModel::endBatch()
 {
     if (m_batchDepth == 0)
         return;
-    if (--m_batchDepth == 0)
-        endResetModel();
+    if (--m_batchDepth > 0)
+        return;
+    if (searching())
+        filterRows(false);
+    endResetModel();
 }
 
 void EnhListModel::clearRows()
 {
-    if (m_batchDepth > 0) {
-        m_rows.clear();
-        return;
-    }
-    beginResetModel();
+    const bool notify = m_batchDepth == 0;
+    if (notify)
+        beginResetModel();
     m_rows.clear();
-    endResetModel();
+    m_keys.clear();
+    m_shown.clear();
+    if (notify)
+        endResetModel();
 }
 
 void EnhListModel::appendRow(Row row)
@@ -119,9 +126,22 @@ void EnhListModel::appendRow(Row row)
         m_rows.push_back(std::move(row));
         return;
     }
+    if (!searching()) {
+        const int at = rowCount();
+        beginInsertRows(QModelIndex(), at, at);
+        m_rows.push_back(std::move(row));
+        endInsertRows();
+        return;
+    }
+    // While searching the row is listed only when it matches.
+    m_rows.push_back(std::move(row));
+    makeKeys();
+    const size_t source = m_rows.size() - 1;
+    if (!matches(source))
+        return;
     const int at = rowCount();
     beginInsertRows(QModelIndex(), at, at);
-    m_rows.push_back(std::move(row));
+    m_shown.push_back(static_cast<int>(source));
     endInsertRows();
 }
 
@@ -129,9 +149,72 @@ void EnhListModel::setRowCaption(int row, const QString &caption)
 {
     if (row < 0 || row >= rowCount())
         return;
-    m_rows[static_cast<size_t>(row)].Caption = caption;
+    const size_t source = static_cast<size_t>(sourceRow(row));
+    m_rows[source].Caption = caption;
+    if (source < m_keys.size())
+        m_keys[source] = m_keyOf ? foldForSearch(m_keyOf(m_rows[source])) : QString();
+    // A row that no longer matches stays listed until the search changes, as the user is looking at it.
     if (m_batchDepth == 0)
         Q_EMIT dataChanged(index(row, 0), index(row, 0));
+}
+
+void EnhListModel::setSearchKeyOf(SearchKeyOf keyOf)
+{
+    m_keyOf = std::move(keyOf);
+    m_keys.clear();
+}
+
+bool EnhListModel::setSearchText(const QString &text)
+{
+    QStringList words = searchWords(text);
+    if (words == m_words)
+        return false;
+    const bool narrowing = searching() && narrows(words, m_words);
+    if (m_batchDepth > 0) {
+        m_words = std::move(words);
+        return true; // the batch's closing reset filters
+    }
+    beginResetModel();
+    m_words = std::move(words);
+    filterRows(narrowing);
+    endResetModel();
+    return true;
+}
+
+// Keys of rows added since the last search; kept until the rows are emptied.
+void EnhListModel::makeKeys()
+{
+    m_keys.reserve(m_rows.size());
+    for (size_t source = m_keys.size(); source < m_rows.size(); ++source)
+        m_keys.push_back(m_keyOf ? foldForSearch(m_keyOf(m_rows[source])) : QString());
+}
+
+bool EnhListModel::matches(size_t source) const
+{
+    return containsAllWords(m_keys[source], m_words);
+}
+
+// Narrowing only tests again the rows listed so far; their order is kept either way.
+void EnhListModel::filterRows(bool narrowing)
+{
+    if (!searching()) {
+        m_shown = {};
+        return;
+    }
+    makeKeys();
+    std::vector<int> shown;
+    if (narrowing) {
+        for (const int source : m_shown) {
+            if (matches(static_cast<size_t>(source)))
+                shown.push_back(source);
+        }
+    } else {
+        for (size_t source = 0; source < m_rows.size(); ++source) {
+            if (matches(source))
+                shown.push_back(static_cast<int>(source));
+        }
+    }
+    m_shown = std::move(shown);
 }
 
 void EnhListModel::applyOrder(const std::vector<int> &order)
@@ -144,19 +227,48 @@ void EnhListModel::applyOrder(const std::vector<int> &order)
         Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
+    std::vector<QString> sortedKeys;
+    const bool keysComplete = m_keys.size() == m_rows.size();
+    sortedKeys.reserve(keysComplete ? m_keys.size() : 0);
     std::vector<int> newRowOf(order.size());
     for (size_t at = 0; at < order.size(); ++at) {
-        sorted.push_back(std::move(m_rows[static_cast<size_t>(order[at])]));
-        newRowOf[static_cast<size_t>(order[at])] = static_cast<int>(at);
+        const auto from = static_cast<size_t>(order[at]);
+        sorted.push_back(std::move(m_rows[from]));
+        if (keysComplete)
+            sortedKeys.push_back(std::move(m_keys[from]));
+        newRowOf[from] = static_cast<int>(at);
     }
     m_rows = std::move(sorted);
+    m_keys = std::move(sortedKeys); // keys of a partial set are made again when needed
+    // Listed positions before and after: the listed set is the same, in the new order.
+    std::vector<int> listedBefore = searching() ? m_shown : std::vector<int>{};
+    std::vector<int> newListedOf; // new position in m_rows -> listed row, while searching
+    if (searching()) {
+        std::vector<char> listed(m_rows.size(), 0);
+        for (const int source : m_shown)
+            listed[static_cast<size_t>(newRowOf[static_cast<size_t>(source)])] = 1;
+        m_shown.clear();
+        newListedOf.assign(m_rows.size(), -1);
+        for (size_t source = 0; source < m_rows.size(); ++source) {
+            if (listed[source]) {
+                newListedOf[source] = static_cast<int>(m_shown.size());
+                m_shown.push_back(static_cast<int>(source));
+            }
+        }
+    }
     if (!notify)
         return;
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
-    for (const QModelIndex &old : before)
-        after << index(newRowOf[static_cast<size_t>(old.row())], old.column());
+    for (const QModelIndex &old : before) {
+        int row = old.row();
+        if (searching())
+            row = newListedOf[static_cast<size_t>(newRowOf[static_cast<size_t>(listedBefore[static_cast<size_t>(row)])])];
+        else
+            row = newRowOf[static_cast<size_t>(row)];
+        after << index(row, old.column());
+    }
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace Lanvo {
@@ -52,19 +53,39 @@ public:
     void endBatch();
     void clearRows();
     void appendRow(Row row);
-    const Row &row(int index) const { return m_rows[static_cast<size_t>(index)]; }
+    // A row as listed: while a search is in force, row 0 is the first row that matches it.
+    const Row &row(int index) const { return m_rows[static_cast<size_t>(sourceRow(index))]; }
+    // Every row, listed or not, in the order a sort gave them.
     const std::vector<Row> &rows() const { return m_rows; }
     void setRowCaption(int row, const QString &caption);
-    // Puts the rows in Order (element i is the row that goes to position i); persistent indexes, and
-    // so the selection, follow their rows. Inside a batch the closing reset tells the views instead.
+    // Puts all the rows in Order (element i is the row that goes to position i); persistent indexes,
+    // and so the selection, follow their rows. Inside a batch the closing reset tells the views instead.
     void applyOrder(const std::vector<int> &order);
-    // The text shown in Column of Row: the caption, a sub-item, or empty for a missing sub-item.
+    // The text shown in Column of a listed Row: the caption, a sub-item, or empty for a missing sub-item.
     QString cellText(int row, int column) const;
 
+    // Quick search: only the rows whose search key holds every word of Text are listed; an empty text
+    // lists every row. The text stays in force while rows are emptied and refilled. A row's key is made
+    // once, when a search first needs it. False when the words are those in force already.
+    using SearchKeyOf = std::function<QString(const Row &)>;
+    void setSearchKeyOf(SearchKeyOf keyOf);
+    bool setSearchText(const QString &text);
+    bool searching() const { return !m_words.isEmpty(); }
+
 private:
+    int sourceRow(int listed) const { return searching() ? m_shown[static_cast<size_t>(listed)] : listed; }
+    void makeKeys();
+    bool matches(size_t source) const;
+    void filterRows(bool narrowing);
+
     std::vector<Row> m_rows;
     std::vector<Column> m_columns;
     int m_batchDepth = 0;
+
+    SearchKeyOf m_keyOf;
+    QStringList m_words;
+    std::vector<QString> m_keys; // folded search keys of the first rows; only made while searching
+    std::vector<int> m_shown;    // while searching: the listed rows, as positions in m_rows
 };
 
 } // namespace Lanvo

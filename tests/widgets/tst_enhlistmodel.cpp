@@ -16,6 +16,10 @@ private Q_SLOTS:
     void reorderInsideBatchWaitsForReset();
     void stateImageAndItsText();
     void captionEdit();
+    void searchListsMatchingRows_data();
+    void searchListsMatchingRows();
+    void searchStaysInForceAcrossRefill();
+    void sortWhileSearchingKeepsPersistentIndexes();
 };
 
 namespace {
@@ -25,6 +29,14 @@ void fillRows(EnhListModel &model, const QStringList &captions)
     model.setColumns({{"Name", 200, Qt::AlignLeft}, {"Year", 60, Qt::AlignLeft}});
     for (int i = 0; i < captions.size(); ++i)
         model.appendRow({captions.at(i), {QString::number(1990 + i)}, nullptr, i % 3});
+}
+
+QStringList listed(const EnhListModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result << model.index(row, 0).data().toString();
+    return result;
 }
 
 QStringList captions(const EnhListModel &model)
@@ -95,6 +107,81 @@ void TestEnhListModel::captionEdit()
     model.setRowCaption(5, QStringLiteral("ignored"));
     QCOMPARE(captions(model), QStringList({"a", "B2"}));
     QCOMPARE(changed.count(), 1);
+}
+
+void TestEnhListModel::searchListsMatchingRows_data()
+{
+    QTest::addColumn<QStringList>("queries"); // typed one after the other
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("one word") << QStringList{"an"} << QStringList{"banana", "mango"};
+    QTest::newRow("narrowed") << QStringList{"an", "ang"} << QStringList{"mango"};
+    QTest::newRow("widened again") << QStringList{"ang", "a"} << QStringList{"apple", "banana", "mango"};
+    QTest::newRow("two words, any order") << QStringList{"1992 m"} << QStringList{"mango"};
+    QTest::newRow("a word replaced") << QStringList{"apple", "banana"} << QStringList{"banana"};
+    QTest::newRow("nothing") << QStringList{"kiwi"} << QStringList{};
+    QTest::newRow("emptied") << QStringList{"kiwi", "  "} << QStringList{"apple", "banana", "mango", "cherry"};
+}
+
+void TestEnhListModel::searchListsMatchingRows()
+{
+    QFETCH(QStringList, queries);
+    QFETCH(QStringList, expected);
+    EnhListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setSearchKeyOf([](const EnhListModel::Row &row) { return row.Caption + '\n' + row.SubItems.value(0); });
+    fillRows(model, {"apple", "banana", "mango", "cherry"});
+    for (const QString &query : queries)
+        model.setSearchText(query);
+    QCOMPARE(listed(model), expected);
+    QCOMPARE(model.rowCount(), int(expected.size()));
+    QCOMPARE(model.rows().size(), size_t(4)); // nothing rebuilt: every row is still there
+    if (!expected.isEmpty())
+        QCOMPARE(model.row(0).Caption, expected.first());
+}
+
+void TestEnhListModel::searchStaysInForceAcrossRefill()
+{
+    EnhListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    int keysMade = 0;
+    model.setSearchKeyOf([&keysMade](const EnhListModel::Row &row) {
+        ++keysMade;
+        return row.Caption;
+    });
+    fillRows(model, {"apple", "banana"});
+    QVERIFY(model.setSearchText("A"));
+    QVERIFY(!model.setSearchText(" a ")); // the same words: nothing to do
+    QCOMPARE(keysMade, 2);
+    model.setSearchText("ap");
+    QCOMPARE(keysMade, 2); // keys are made once per fill, not per keystroke
+    model.beginBatch();
+    model.clearRows();
+    for (const char *caption : {"grape", "papaya", "kiwi"})
+        model.appendRow({caption, {}, nullptr, 0});
+    model.endBatch();
+    QCOMPARE(listed(model), (QStringList{"grape", "papaya"}));
+    model.appendRow({"apricot", {}, nullptr, 0}); // outside a batch: listed when it matches
+    model.appendRow({"plum", {}, nullptr, 0});
+    QCOMPARE(listed(model), (QStringList{"grape", "papaya", "apricot"}));
+    QCOMPARE(keysMade, 7);
+}
+
+void TestEnhListModel::sortWhileSearchingKeepsPersistentIndexes()
+{
+    EnhListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setSearchKeyOf([](const EnhListModel::Row &row) { return row.Caption; });
+    fillRows(model, {"pear", "fig", "peach", "plum", "apple"});
+    model.setSearchText("p");
+    QCOMPARE(listed(model), (QStringList{"pear", "peach", "plum", "apple"}));
+    const QPersistentModelIndex plum(model.index(2, 1));
+    model.applyOrder({4, 1, 2, 0, 3}); // apple, fig, peach, pear, plum
+    QCOMPARE(listed(model), (QStringList{"apple", "peach", "pear", "plum"}));
+    QCOMPARE(plum.row(), 3);
+    QCOMPARE(plum.sibling(plum.row(), 0).data().toString(), QStringLiteral("plum"));
+    QCOMPARE(plum.data().toString(), QStringLiteral("1993"));
+    model.setSearchText(QString());
+    QCOMPARE(listed(model), (QStringList{"apple", "fig", "peach", "pear", "plum"}));
 }
 
 QTEST_MAIN(TestEnhListModel)

@@ -1,0 +1,50 @@
+#include "GameSearchField.h"
+
+#include "Emulators.h"
+
+#include <QKeyEvent>
+
+namespace Lanvo {
+
+TGameSearchField::TGameSearchField(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setObjectName(QStringLiteral("SearchGames"));
+    setPlaceholderText(QStringLiteral("Search games (Ctrl+F)"));
+    setAccessibleName(QStringLiteral("Search games"));
+    setAccessibleDescription(QStringLiteral("Lists only the games whose name, ROM set, manufacturer or year "
+                                            "contain every word typed. Escape clears the search, Down goes "
+                                            "to the list, Enter runs the selected game."));
+    setClearButtonEnabled(true);
+}
+
+void TGameSearchField::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        clear();
+        Q_EMIT listRequested();
+        return;
+    case Qt::Key_Down:
+        Q_EMIT listRequested();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Q_EMIT runRequested();
+        return;
+    default:
+        QLineEdit::keyPressEvent(event);
+    }
+}
+
+QString gameSearchKey(const EnhListModel::Row &row)
+{
+    const TGame *game = row.Game;
+    if (!game)
+        return row.Caption;
+    // One line per field, so that no word found spans two of them.
+    return game->Name + QLatin1Char('\n') + game->RomSet + QLatin1Char('\n') + game->Manufacturer
+        + QLatin1Char('\n') + game->Year;
+}
+
+} // namespace Lanvo

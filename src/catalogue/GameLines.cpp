@@ -1,0 +1,76 @@
+#include "GameLines.h"
+
+namespace Lanvo {
+
+namespace {
+
+bool isBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+bool hasSpaceRun(QByteArrayView text)
+{
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (text[i] == ' ' && text[i - 1] == ' ')
+            return true;
+    }
+    return false;
+}
+
+// NormalizeSpaces as a view: trimming only narrows it; only a run of inner spaces needs a copy.
+QByteArrayView normalized(QByteArrayView text, QByteArray &scratch)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && isBlankOrControl(text[first]))
+        ++first;
+    while (last > first && isBlankOrControl(text[last - 1]))
+        --last;
+    const QByteArrayView trimmed = text.sliced(first, last - first);
+    if (!hasSpaceRun(trimmed))
+        return trimmed;
+    scratch.resize(0); // keeps its capacity from line to line
+    char previous = 0;
+    for (const char c : trimmed) {
+        if (!(c == ' ' && previous == ' '))
+            scratch.append(c);
+        previous = c;
+    }
+    return scratch;
+}
+
+} // namespace
+
+QByteArrayView cutGameField(QByteArrayView field)
+{
+    constexpr qsizetype MaxFieldBytes = 4096;
+    if (field.size() <= MaxFieldBytes)
+        return field;
+    qsizetype end = MaxFieldBytes;
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(field[end]) & 0xC0) == 0x80; ++back)
+        --end;
+    while (end > 0 && isBlankOrControl(field[end - 1]))
+        --end;
+    return field.first(end);
+}
+
+// Each field is the text between two ";" normalised on its own, which is what splitting the normalised
+// rest of the line again and again gives: normalising never moves a ";" nor joins two fields.
+GameLineFields splitGameLine(QByteArrayView line, GameLineFields::Scratch &scratch)
+{
+    GameLineFields result;
+    qsizetype start = 0;
+    for (int field = 0; field < GameLineFields::Count && start <= line.size(); ++field) {
+        const qsizetype separator = line.sliced(start).indexOf(';');
+        const qsizetype end = separator < 0 ? line.size() : start + separator;
+        result.Fields[size_t(field)] =
+            cutGameField(normalized(line.sliced(start, end - start), scratch[size_t(field)]));
+        if (separator < 0)
+            break;
+        start = end + 1;
+    }
+    return result;
+}
+
+} // namespace Lanvo
