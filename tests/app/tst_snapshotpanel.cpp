@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void tabAndPictureNeverDisagree_data();
     void tabAndPictureNeverDisagree();
     void middleClickOnARowOnlySwitchesTheTab();
+    void tabSetByTheProgramRaisesNothing();
 
 private:
     QString m_savedCurrent;
@@ -287,6 +289,21 @@ void TestSnapshotPanel::middleClickOnARowOnlySwitchesTheTab()
     QCOMPARE(image.picture().pixel(0, 0), qRgb(255, 0, 0));
     QTest::mouseDClick(list.viewport(), Qt::MiddleButton, {}, bravo); // a double click moves nothing either
     QCOMPARE(list.selectedRow(), 0);
+}
+
+void TestSnapshotPanel::tabSetByTheProgramRaisesNothing()
+{
+    const QTemporaryDir dir;
+    writeTwoGamesWithPictures(dir.path());
+    RecordingPrompts prompts;
+    auto window = openWindow(dir.path(), prompts);
+    window->ListGames->selectRow(0);
+    QSignalSpy chosen(window->SnapshotPanel, &TSnapshotPanel::tabChosen);
+    window->SnapshotPanel->selectTab(1);
+    QCOMPARE(window->SnapshotPanel->selectedTab(), 1);
+    QCOMPARE(chosen.size(), 0);
+    QCOMPARE(window->emulateur->PictureDir, window->emulateur->TitlePicDir);
+    QCOMPARE(window->SnapshotPanel->image->picture().pixel(0, 0), qRgb(255, 0, 0));
 }
 
 QTEST_MAIN(TestSnapshotPanel)
