@@ -23,6 +23,7 @@ private Q_SLOTS:
     void cleanup() { QDir::setCurrent(m_savedCurrent); }
 
     void optionsRunAndClose();
+    void realEmulatorThroughDosbox();
 
 private:
     QString m_savedCurrent;
@@ -105,6 +106,40 @@ void TestEndToEnd::optionsRunAndClose()
     QVERIFY(QFileInfo(picture).isFile());
     QCOMPARE(QImage(picture).size(), QSize(320, 224));
     QVERIFY(QDir(dir.filePath("shots")).entryList(QDir::Files).isEmpty());
+}
+
+// A Corvane folder as copied from a DOS medium, upper-case names and a DOS program, run with Enter.
+void TestEndToEnd::realEmulatorThroughDosbox()
+{
+    const QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path())); // DOSBox's own configuration goes there
+    qputenv("SDL_VIDEODRIVER", "dummy");
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    const QTemporaryDir dir;
+    QVERIFY(QFile::copy(QStringLiteral(CORVANE_DOS_PATH), dir.filePath("CORVANE.EXE")));
+    writeFile(dir.filePath("CORINIT.DAT"), QByteArray(18, '\0') + QByteArray("\x01\x80", 2));
+    writeFile(dir.filePath("CORVANE.CTL"), "2");
+    makeDirectory(dir.filePath("roms/aof3"));
+    writeFile(dir.filePath("Lanvo.ini"), "[Lanvo]\r\nRomPath1=roms\r\n[Dosbox]\r\nUse=auto\r\n");
+    RecordingPrompts prompts;
+    {
+        TF_Lanvo window({dir.path(), &prompts, {}});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(prompts.Messages.isEmpty()); // the upper-case emulator was found
+        window.ListGames->selectRow(0);
+        window.ListGames->setFocus();
+        QTest::keyClick(window.ListGames, Qt::Key_Return);
+        QVERIFY(prompts.Messages.isEmpty());
+        QVERIFY(window.SnapshotPanel->image->isVisible());
+        window.close();
+    }
+    const QByteArray log = readFile(dir.filePath("DOSRUN.LOG"));
+    QVERIFY2(log.startsWith("tail= d:\\aof3 -v -s\r\nromset=found\r\nbyte18=01\r\nbyte19=80\r\n"), log.constData());
+    QVERIFY(QFileInfo(dir.filePath("lanvo/TitlePic/aof3.bmp")).isFile());
+    QVERIFY(QDir(dir.filePath("SHOTS")).entryList(QDir::Files).isEmpty());
+    QCOMPARE(readFile(dir.filePath("CORINIT.DAT")).size(), 20); // patched in place, nothing created beside it
+    QVERIFY(!QFile::exists(dir.filePath("corinit.dat")));
 }
 
 QTEST_MAIN(TestEndToEnd)
