@@ -6,9 +6,10 @@ set(CPACK_PACKAGE_NAME lanvo)
 set(CPACK_PACKAGE_VENDOR "Lanvo developers")
 set(CPACK_PACKAGE_CONTACT "Lanvo developers <lanvo@lanvo.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "front-end for the Corvane emulator")
-set(CPACK_PACKAGE_DESCRIPTION "Lanvo keeps a catalogue of the games the Corvane emulator can run, \
-shows which of them are in your ROM folders, shows their pictures, keeps the emulator's options and \
-runs the emulator on the chosen game, through DOSBox when the emulator is a DOS program.")
+set(CPACK_PACKAGE_DESCRIPTION "Lanvo keeps a catalogue of the games the Corvane emulator can run,
+shows which of them are in your ROM folders, shows their pictures, keeps the
+emulator's options and runs the emulator on the chosen game, through DOSBox
+when the emulator is a DOS program.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
