@@ -3,7 +3,9 @@
 // functions get the same bytes. Anything that must hold for every input is checked with abort().
 #include "FuzzCheck.h"
 #include "Emulators.h"
+#include "GameLines.h"
 #include "GamesFile.h"
+#include "RomScan.h"
 #include "TextDecoding.h"
 
 #include <QDir>
@@ -106,6 +108,13 @@ QList<QByteArray> checkedLines(const QByteArray &content)
     const QList<QByteArray> lines = splitGamesFileLines(content);
     for (const QByteArray &line : lines)
         FUZZ_CHECK(!line.contains('\r') && !line.contains('\n') && !line.contains('\0'));
+    // The reader that works on views gives the same lines.
+    qsizetype viewed = 0;
+    forEachGamesFileLine(content, [&](QByteArrayView line) {
+        FUZZ_CHECK(viewed < lines.size() && line == lines[viewed]);
+        ++viewed;
+    });
+    FUZZ_CHECK(viewed == lines.size());
     FUZZ_CHECK(splitGamesFileLines(joinGamesFileLines(lines)) == lines);
     FUZZ_CHECK(NormalizeSpaces(NormalizeSpaces(content)) == NormalizeSpaces(content));
     return lines;
@@ -117,6 +126,16 @@ void checkGame(const TGame &game, const QByteArray &line, const QString &romDir)
 {
     const GameFields fields = parseGameLine(line);
     checkFields(fields);
+    GameLineFields::Scratch scratch;
+    const GameLineFields viewed = splitGameLine(line, scratch);
+    FUZZ_CHECK(viewed.name() == fields.name && viewed.year() == fields.year
+               && viewed.manufacturer() == fields.manufacturer && viewed.gameType() == fields.gameType
+               && viewed.romSet() == fields.romSet);
+    // The scan from one listing per folder answers as the look-ups path by path.
+    TGame probed;
+    probed.RomSet = game.RomSet;
+    ScanRomSet(probed, romDir, romDir);
+    FUZZ_CHECK(probed.Location == game.Location && probed.FoundPath == game.FoundPath);
     FUZZ_CHECK(game.Name == displayText(fields.name));
     FUZZ_CHECK(game.Year == displayText(fields.year));
     FUZZ_CHECK(game.Manufacturer == displayText(fields.manufacturer));
@@ -135,9 +154,9 @@ void checkAllRows(const FakeRows &rows, const TEmulators &emulators)
     FUZZ_CHECK(rows.rows.size() == games.size());
     for (size_t i = 0; i < games.size(); ++i) {
         const FakeRows::Row &row = rows.rows[i];
-        FUZZ_CHECK(row.game == games[i].get());
-        FUZZ_CHECK(row.caption == games[i]->Name);
-        FUZZ_CHECK(row.stateImage == static_cast<int>(games[i]->Location));
+        FUZZ_CHECK(row.game == &games[i]);
+        FUZZ_CHECK(row.caption == games[i].Name);
+        FUZZ_CHECK(row.stateImage == static_cast<int>(games[i].Location));
     }
 }
 
@@ -151,9 +170,9 @@ size_t checkFiltered(FakeRows &rows, TEmulators &emulators, TGameFilter filter)
     FUZZ_CHECK(rows.openBrackets == 0);
     size_t expected = 0;
     for (const auto &game : emulators.Games()) {
-        if ((filter == gfAvailable) != game->Available)
+        if ((filter == gfAvailable) != game.Available)
             continue;
-        FUZZ_CHECK(expected < rows.rows.size() && rows.rows[expected].game == game.get());
+        FUZZ_CHECK(expected < rows.rows.size() && rows.rows[expected].game == &game);
         ++expected;
     }
     FUZZ_CHECK(rows.rows.size() == expected);
@@ -185,7 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(emulators.Games().size() == static_cast<size_t>(lines.size()));
     checkAllRows(rows, emulators);
     for (qsizetype i = 0; i < lines.size(); ++i)
-        checkGame(*emulators.Games()[static_cast<size_t>(i)], lines[i], emulators.RomPath1.FullPath);
+        checkGame(emulators.Games()[static_cast<size_t>(i)], lines[i], emulators.RomPath1.FullPath);
 
     const size_t available = checkFiltered(rows, emulators, gfAvailable);
     const size_t missing = checkFiltered(rows, emulators, gfMissing);

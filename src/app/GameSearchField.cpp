@@ -15,7 +15,7 @@ TGameSearchField::TGameSearchField(QWidget *parent)
     setAccessibleDescription(QStringLiteral("Lists only the games whose name, ROM set, manufacturer or year "
                                             "contain every word typed. Escape clears the search, Down goes "
                                             "to the list, Enter runs the selected game."));
-    setClearButtonEnabled(true);
+    // No clear button: Escape clears, and the button's icon alone cost a tenth of the start-up.
 }
 
 void TGameSearchField::keyPressEvent(QKeyEvent *event)
@@ -42,9 +42,12 @@ QString gameSearchKey(const EnhListModel::Row &row)
     const TGame *game = row.Game;
     if (!game)
         return row.Caption;
-    // One line per field, so that no word found spans two of them.
-    return game->Name + QLatin1Char('\n') + game->RomSet + QLatin1Char('\n') + game->Manufacturer
-        + QLatin1Char('\n') + game->Year;
+    // One line per field, so that no word found spans two of them; built in one allocation.
+    QString key;
+    key.reserve(game->Name.size() + game->RomSet.size() + game->Manufacturer.size() + game->Year.size() + 3);
+    key.append(game->Name).append(QLatin1Char('\n')).append(game->RomSet).append(QLatin1Char('\n'));
+    key.append(game->Manufacturer).append(QLatin1Char('\n')).append(game->Year);
+    return key;
 }
 
 } // namespace Lanvo

@@ -244,10 +244,15 @@ void TF_Lanvo::SearchGamesChange()
             }
         }
     }
-    if (row >= 0)
-        ListGames->selectRow(row);
-    else
+    if (row < 0) {
         emulateur->CurrentGame = nullptr; // as after a rebuild that finds nothing to select
+    } else if (ListGames->rowGame(row) == selected) {
+        // The same game again: its picture and Run state stand, so typing does not reload the picture.
+        const QSignalBlocker quiet(ListGames);
+        ListGames->selectRow(row);
+    } else {
+        ListGames->selectRow(row);
+    }
     showGamesCount();
 }
 

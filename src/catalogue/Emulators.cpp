@@ -180,11 +180,15 @@ void TEmulators::fillRows(TGameFilter filter)
     if (!ListGames)
         return;
     const ListUpdate update(ListGames);
+    // One list of sub-items for all rows: assigning shared strings into it allocates nothing.
+    QStringList subItems(3);
     for (TGame &game : m_games) {
         if (!passesFilter(game, filter))
             continue;
-        ListGames->appendRow(game.Name, {game.Year, game.GameType, game.Manufacturer}, &game,
-                             static_cast<int>(game.Location));
+        subItems[0] = game.Year;
+        subItems[1] = game.GameType;
+        subItems[2] = game.Manufacturer;
+        ListGames->appendRow(game.Name, subItems, &game, static_cast<int>(game.Location));
     }
 }
 

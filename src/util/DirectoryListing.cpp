@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -99,7 +100,14 @@ DirectoryListing listDirectory(const QString &path)
         return listing; // searchable but not readable: only name-by-name questions work
     const int dirFd = ::dirfd(dir.get());
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    while (const dirent *entry = ::readdir(dir.get())) {
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir.get());
+        if (!entry) {
+            if (errno != 0)
+                return listing; // a listing cut short answers nothing: ask name by name
+            break;
+        }
         if (isDotOrDotDot(entry->d_name))
             continue;
         const EntryKind kind = entryKind(dirFd, *entry);

@@ -24,12 +24,12 @@ bool isAsciiWithoutAccents(QStringView text)
 
 } // namespace
 
-QString foldForSearch(QStringView text)
+QString foldForSearch(QString text)
 {
     if (isAsciiWithoutAccents(text))
-        return text.toString().toLower();
+        return std::move(text).toLower(); // in place: a key costs no second string
     // Decomposed, an accented letter is its base letter followed by marks, which are dropped.
-    const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
     QString folded;
     folded.reserve(decomposed.size());
     for (const QChar c : decomposed) {

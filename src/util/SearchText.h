@@ -7,7 +7,7 @@ namespace Lanvo {
 
 // Text as the quick search compares it: accents removed and letter case folded, so "Ecole" finds
 // "École" and "ECOLE".
-QString foldForSearch(QStringView text);
+QString foldForSearch(QString text);
 
 // The folded words of a query; blanks only separate them.
 QStringList searchWords(const QString &query);

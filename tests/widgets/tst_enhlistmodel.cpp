@@ -63,7 +63,7 @@ void TestEnhListModel::reorderKeepsPersistentIndexes()
     QCOMPARE(rowOfB.column(), 1);
     QCOMPARE(rowOfB.data().toString(), QStringLiteral("1992"));
     // Sub-items, games and state images travel with their row.
-    QCOMPARE(model.row(2).SubItems, QStringList({"1990"}));
+    QCOMPARE(model.row(2).SubItems.toList(), QStringList({"1990"}));
     QCOMPARE(model.row(2).StateImage, 0);
 }
 

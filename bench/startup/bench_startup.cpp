@@ -1,0 +1,241 @@
+// The time from process start to the main window's first paint, for Lanvo with 148 and with 50,000
+// games, against a bare main window (menu bar, tree view, status bar) built by the same program. Each
+// start is a new process of this program; the child exits as soon as its first frame is painted.
+#include "GamesFile.h"
+#include "Interfaces.h"
+#include "Main.h"
+#include "U_About.h"
+#include "U_gamesdb.h"
+#include "U_options.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+using namespace Lanvo;
+
+namespace {
+
+// Milliseconds from main() to the end of each phase of a child's start, printed after the total.
+std::vector<std::pair<const char *, double>> phases;
+
+void phaseDone(const char *name, const QElapsedTimer &sinceMain)
+{
+    phases.emplace_back(name, double(sinceMain.nsecsElapsed()) / 1e6);
+}
+
+// Message boxes would wait for a user: count them instead.
+class SilentPrompts : public IPrompts
+{
+public:
+    PromptAnswer showMessage(PromptKind, const QString &text, PromptButtons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return PromptAnswer::Ignore;
+    }
+    void showBusyCursor() override {}
+    void restoreCursor() override {}
+};
+
+// Ends the process right after the first frame of Window was painted: a zero timer set at the first
+// paint event fires once the whole frame has been drawn.
+class FirstPaint : public QObject
+{
+public:
+    FirstPaint(QWidget *window, const QElapsedTimer &sinceMain)
+        : m_window(window)
+        , m_sinceMain(sinceMain)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!m_seen && event->type() == QEvent::Paint && watched->isWidgetType()
+            && static_cast<QWidget *>(watched)->window() == m_window) {
+            m_seen = true;
+            QTimer::singleShot(0, [this] {
+                std::printf("%.2f", double(m_sinceMain.nsecsElapsed()) / 1e6);
+                for (const auto &[name, at] : phases)
+                    std::printf(" %s=%.2f", name, at);
+                std::printf("\n");
+                std::fflush(stdout);
+                std::_Exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    const QElapsedTimer &m_sinceMain;
+    bool m_seen = false;
+};
+
+int runBareWindow(const QElapsedTimer &sinceMain)
+{
+    phaseDone("application", sinceMain);
+    QMainWindow window;
+    QMenu *file = window.menuBar()->addMenu(QStringLiteral("File"));
+    file->addAction(QStringLiteral("E&xit"));
+    window.menuBar()->addMenu(QStringLiteral("View"))->addAction(QStringLiteral("&Refresh list"));
+    auto *view = new QTreeView(&window);
+    auto *model = new QStandardItemModel(0, 4, view);
+    model->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Year"), QStringLiteral("Type"),
+                                      QStringLiteral("Manufacturer")});
+    view->setModel(model);
+    view->setRootIsDecorated(false);
+    window.setCentralWidget(view);
+    window.statusBar()->showMessage(QStringLiteral("0 games"));
+    window.resize(800, 600);
+    phaseDone("main-window", sinceMain);
+    const FirstPaint watch(&window, sinceMain);
+    window.show();
+    phaseDone("show", sinceMain);
+    return QApplication::exec();
+}
+
+int runLanvo(const QString &startDirectory, const QElapsedTimer &sinceMain)
+{
+    SilentPrompts prompts;
+    QDir::setCurrent(startDirectory);
+    // As the program's entry does it: the main window, then the two dialogs.
+    phaseDone("application", sinceMain);
+    const auto window = std::make_unique<TF_Lanvo>(LanvoWindowSetup{startDirectory, &prompts, {}});
+    phaseDone("main-window", sinceMain);
+    F_Lanvo = window.get();
+    if (window->startupOutcome().EndProgram)
+        return 1;
+    const auto about = std::make_unique<TF_About>(window.get());
+    phaseDone("about", sinceMain);
+    const auto options = std::make_unique<TF_Options>(window.get());
+    phaseDone("options", sinceMain);
+    const FirstPaint watch(window.get(), sinceMain);
+    window->show();
+    phaseDone("show", sinceMain);
+    return QApplication::exec();
+}
+
+// A start directory whose settings are current, with Games games and every third ROM set present.
+void makeStartDirectory(const QString &root, int games)
+{
+    QDir().mkpath(root + QStringLiteral("/lanvo"));
+    QFile ini(root + QStringLiteral("/Lanvo.ini"));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[Lanvo]\r\nVersion=1.61\r\nLeft=0\r\nTop=0\r\nWidth=800\r\nHeight=600\r\n");
+    QFile emulator(root + QStringLiteral("/corvane.exe"));
+    emulator.open(QIODevice::WriteOnly);
+    emulator.write("MZ");
+    QList<QByteArray> lines;
+    if (games == 148) {
+        FillDefaultGames(lines);
+    } else {
+        for (int i = 0; i < games; ++i)
+            lines << "Game number " + QByteArray::number(i) + ";" + QByteArray::number(1980 + i % 25)
+                         + ";Maker " + QByteArray::number(i % 97) + ";Sport;set" + QByteArray::number(i);
+    }
+    QFile file(root + QStringLiteral("/lanvo/GAMES.CSV"));
+    file.open(QIODevice::WriteOnly);
+    file.write(joinGamesFileLines(lines));
+    for (qsizetype i = 0; i < lines.size(); i += 3) {
+        const QByteArray romSet = lines.at(i).split(';').value(4).trimmed();
+        if (!romSet.isEmpty())
+            QDir().mkpath(root + QLatin1Char('/') + QString::fromLatin1(romSet));
+    }
+}
+
+struct Start
+{
+    double Total = 0;     // process start to first paint, seen from the parent
+    double InProcess = 0; // main() to first paint, as the child reports it
+    QByteArray Phases;    // the child's phases, "name=ms" from main()
+};
+
+Start startChild(const QStringList &arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer timer;
+    timer.start();
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.waitForFinished(120000);
+    const double total = double(timer.nsecsElapsed()) / 1e6;
+    const QByteArray report = child.readAllStandardOutput().trimmed();
+    const qsizetype blank = report.indexOf(' ');
+    return {total, report.left(blank).toDouble(), blank < 0 ? QByteArray() : report.mid(blank + 1)};
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void compare(int games, int repetitions)
+{
+    const QTemporaryDir dir;
+    makeStartDirectory(dir.path(), games);
+    std::vector<double> bare, lanvo, bareIn, lanvoIn;
+    QByteArray lanvoPhases, barePhases;
+    for (int r = 0; r < repetitions; ++r) {
+        const Start b = startChild({QStringLiteral("--child"), QStringLiteral("bare")});
+        const Start l = startChild({QStringLiteral("--child"), QStringLiteral("lanvo"), dir.path()});
+        bare.push_back(b.Total);
+        bareIn.push_back(b.InProcess);
+        lanvo.push_back(l.Total);
+        lanvoIn.push_back(l.InProcess);
+        if (r == repetitions / 2) {
+            lanvoPhases = l.Phases;
+            barePhases = b.Phases;
+        }
+    }
+    std::printf("%6d games: to first paint, median of %d: Lanvo %7.1f ms (%7.1f from main) | bare window "
+                "%7.1f ms (%7.1f from main) | ratio %.2f\n",
+                games, repetitions, median(lanvo), median(lanvoIn), median(bare), median(bareIn),
+                median(lanvo) / median(bare));
+    std::printf("%6d games: phases of one start, ms from main: Lanvo %s | bare %s\n", games,
+                lanvoPhases.constData(), barePhases.constData());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("--child")) {
+        if (arguments.at(2) == QLatin1String("bare"))
+            return runBareWindow(sinceMain);
+        return runLanvo(arguments.value(3), sinceMain);
+    }
+    // For profiling one start by hand: bench_startup --prepare DIR GAMES, then --child lanvo DIR.
+    if (arguments.size() >= 4 && arguments.at(1) == QLatin1String("--prepare")) {
+        makeStartDirectory(arguments.at(2), arguments.at(3).toInt());
+        return 0;
+    }
+    std::printf("bench_startup: process start to the main window's first paint (platform %s)\n",
+                qPrintable(QGuiApplication::platformName()));
+    compare(148, 11);
+    compare(50000, 5);
+    return 0;
+}
