@@ -3,7 +3,7 @@
 // GIF and bitmap. Prints plain lines; timings never fail.
 
 #include "../../tests/widgets/PictureSamples.h"
-#include "TJpgImg.h"
+#include "PictureControl.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

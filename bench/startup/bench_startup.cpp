@@ -4,9 +4,9 @@
 #include "GamesFile.h"
 #include "Interfaces.h"
 #include "Main.h"
-#include "U_About.h"
-#include "U_gamesdb.h"
-#include "U_options.h"
+#include "AboutDialog.h"
+#include "BuiltInCatalogue.h"
+#include "OptionsDialog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "EmulatorMenu.h"
 
 #include "FilesUtils.h"
-#include "U_textes_An.h"
+#include "Texts.h"
 
 #include <QActionGroup>
 #include <QDir>

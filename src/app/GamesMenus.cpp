@@ -1,6 +1,6 @@
 #include "GamesMenus.h"
 
-#include "U_textes_An.h"
+#include "Texts.h"
 
 #include <QActionGroup>
 #include <QMenu>

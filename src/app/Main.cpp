@@ -1,9 +1,9 @@
 #include "Main.h"
 
 #include "OptionsDialogRun.h"
-#include "U_About.h"
-#include "U_options.h"
-#include "U_textes_An.h"
+#include "AboutDialog.h"
+#include "OptionsDialog.h"
+#include "Texts.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 #include "ProfileFile.h"
 #include "SettingsFile.h"
 #include "TextDecoding.h"
-#include "U_options.h"
+#include "OptionsDialog.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #include "OptionsPage.h"
 
 #include "CaptionFit.h"
-#include "U_textes_An.h"
+#include "Texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "QtPrompts.h"
 
-#include "U_textes_An.h"
+#include "Texts.h"
 
 #include <QApplication>
 #include <QMessageBox>

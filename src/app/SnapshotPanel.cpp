@@ -1,6 +1,6 @@
 #include "SnapshotPanel.h"
 
-#include "U_textes_An.h"
+#include "Texts.h"
 
 #include <QGroupBox>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TJpgImg.h"
+#include "PictureControl.h"
 
 #include <QWidget>
 

@@ -2,9 +2,9 @@
 #include "Main.h"
 #include "ShutdownOnSignal.h"
 #include "StartFolder.h"
-#include "U_About.h"
-#include "U_options.h"
-#include "U_textes_An.h"
+#include "AboutDialog.h"
+#include "OptionsDialog.h"
+#include "Texts.h"
 
 #include <QApplication>
 #include <QTextStream>

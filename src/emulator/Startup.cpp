@@ -3,7 +3,7 @@
 #include "FilesUtils.h"
 #include "GamesFile.h"
 #include "LanvoError.h"
-#include "U_gamesdb.h"
+#include "BuiltInCatalogue.h"
 
 #include <QDir>
 

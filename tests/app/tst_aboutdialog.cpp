@@ -1,6 +1,6 @@
 #include "CaptionFit.h"
-#include "U_About.h"
-#include "urllabel.h"
+#include "AboutDialog.h"
+#include "LinkLabel.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "CaptionFit.h"
 #include "Main.h"
 #include "TestFakes.h"
-#include "U_About.h"
-#include "U_options.h"
+#include "AboutDialog.h"
+#include "OptionsDialog.h"
 
 #include <QTabWidget>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "Main.h"
 #include "StandIn.h"
 #include "TestFakes.h"
-#include "U_gamesdb.h"
+#include "BuiltInCatalogue.h"
 
 #include <QAction>
 #include <QDir>

@@ -9,7 +9,7 @@
 #include "SettingsFile.h"
 #include "TestFakes.h"
 #include "TextDecoding.h"
-#include "U_options.h"
+#include "OptionsDialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

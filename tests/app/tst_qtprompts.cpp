@@ -1,5 +1,5 @@
 #include "QtPrompts.h"
-#include "U_textes_An.h"
+#include "Texts.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "Startup.h"
 #include "TestFakes.h"
-#include "U_gamesdb.h"
+#include "BuiltInCatalogue.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "U_About.h"
+#include "AboutDialog.h"
 
 #include "CaptionFit.h"
-#include "U_textes_An.h"
-#include "urllabel.h"
+#include "Texts.h"
+#include "LinkLabel.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "U_gamesdb.h"
+#include "BuiltInCatalogue.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -299,4 +299,4 @@ void TestGamesDb::apostropheWeighsOnlyAsTieBreak()
 }
 
 QTEST_APPLESS_MAIN(TestGamesDb)
-#include "tst_gamesdb.moc"
+#include "tst_builtincatalogue.moc"

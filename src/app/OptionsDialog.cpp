@@ -1,10 +1,10 @@
-#include "U_options.h"
+#include "OptionsDialog.h"
 
 #include "BrowseGlyph.h"
 #include "CaptionFit.h"
 #include "DirectoryChooser.h"
 #include "FilesUtils.h"
-#include "U_textes_An.h"
+#include "Texts.h"
 
 #include <QDir>
 #include <QGroupBox>

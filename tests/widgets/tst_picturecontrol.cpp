@@ -2,7 +2,7 @@
 // loads keeping what is shown, and what it tells assistive technology.
 
 #include "PictureSamples.h"
-#include "TJpgImg.h"
+#include "PictureControl.h"
 
 #include <QAccessible>
 #include <QTemporaryDir>
@@ -11,7 +11,7 @@
 using namespace Lanvo;
 using namespace PictureSamples;
 
-class TestTJpgImg : public QObject
+class TestPictureControl : public QObject
 {
     Q_OBJECT
 
@@ -54,7 +54,7 @@ QImage quadrants()
 
 } // namespace
 
-void TestTJpgImg::defaultPictureIsBuiltIn()
+void TestPictureControl::defaultPictureIsBuiltIn()
 {
     TFEJpeg control;
     QVERIFY(control.setDefaultPicture());
@@ -65,7 +65,7 @@ void TestTJpgImg::defaultPictureIsBuiltIn()
     QCOMPARE(control.accessibleDescription(), QStringLiteral("Default picture"));
 }
 
-void TestTJpgImg::pictureIsStretchedToFillTheControl()
+void TestPictureControl::pictureIsStretchedToFillTheControl()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quadrants.bmp"));
@@ -83,7 +83,7 @@ void TestTJpgImg::pictureIsStretchedToFillTheControl()
     QCOMPARE(shown.pixel(220, 170), qRgb(255, 255, 255));
 }
 
-void TestTJpgImg::failedLoadKeepsThePreviousPicture_data()
+void TestPictureControl::failedLoadKeepsThePreviousPicture_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes"); // no file at all when null
@@ -97,7 +97,7 @@ void TestTJpgImg::failedLoadKeepsThePreviousPicture_data()
     QTest::newRow("huge jpg") << "a.jpg" << withJpegSize(jpegBytes(colourPicture(40, 30)), 65000, 65000);
 }
 
-void TestTJpgImg::failedLoadKeepsThePreviousPicture()
+void TestPictureControl::failedLoadKeepsThePreviousPicture()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
@@ -127,7 +127,7 @@ void TestTJpgImg::failedLoadKeepsThePreviousPicture()
     QCOMPARE(control.picture().format(), QImage::Format_Grayscale8);
 }
 
-void TestTJpgImg::optionChangesApplyToTheJpegHeld()
+void TestPictureControl::optionChangesApplyToTheJpegHeld()
 {
     QTemporaryDir dir;
     const QString jpeg = dir.filePath(QStringLiteral("a.jpg")), bmp = dir.filePath(QStringLiteral("a.bmp"));
@@ -167,7 +167,7 @@ void TestTJpgImg::optionChangesApplyToTheJpegHeld()
     QCOMPARE(control.picture().format(), QImage::Format_RGB32);
 }
 
-void TestTJpgImg::progressiveDisplayDrawsEachPass()
+void TestPictureControl::progressiveDisplayDrawsEachPass()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("p.jpg"));
@@ -200,7 +200,7 @@ void TestTJpgImg::progressiveDisplayDrawsEachPass()
     QCOMPARE(control.accessibleDescription(), QStringLiteral("p.jpg"));
 }
 
-void TestTJpgImg::tellsAssistiveTechnologyWhatItShows()
+void TestPictureControl::tellsAssistiveTechnologyWhatItShows()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("aof3.gif"));
@@ -219,5 +219,5 @@ void TestTJpgImg::tellsAssistiveTechnologyWhatItShows()
     QCOMPARE(image->imageSize(), QSize(320, 226));
 }
 
-QTEST_MAIN(TestTJpgImg)
-#include "tst_tjpgimg.moc"
+QTEST_MAIN(TestPictureControl)
+#include "tst_picturecontrol.moc"

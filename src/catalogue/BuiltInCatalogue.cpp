@@ -1,4 +1,4 @@
-#include "U_gamesdb.h"
+#include "BuiltInCatalogue.h"
 
 #include <algorithm>
 #include <iterator>

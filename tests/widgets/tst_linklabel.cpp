@@ -1,5 +1,5 @@
 #include "HandCursor.h"
-#include "urllabel.h"
+#include "LinkLabel.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -318,4 +318,4 @@ void TestURLLabel::handCursorPointsWithTheFingerTip()
 }
 
 QTEST_MAIN(TestURLLabel)
-#include "tst_urllabel.moc"
+#include "tst_linklabel.moc"

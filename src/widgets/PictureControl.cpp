@@ -1,4 +1,4 @@
-#include "TJpgImg.h"
+#include "PictureControl.h"
 
 #include "PictureDecoding.h"
 

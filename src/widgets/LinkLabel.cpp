@@ -1,4 +1,4 @@
-#include "urllabel.h"
+#include "LinkLabel.h"
 
 #include "HandCursor.h"
 
