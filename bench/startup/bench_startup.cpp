@@ -1,11 +1,11 @@
 // The time from process start to the main window's first paint, for Lanvo with 148 and with 50,000
 // games, against a bare main window (menu bar, tree view, status bar) built by the same program. Each
 // start is a new process of this program; the child exits as soon as its first frame is painted.
+#include "AboutDialog.h"
+#include "BuiltInCatalogue.h"
 #include "GamesFile.h"
 #include "Interfaces.h"
 #include "Main.h"
-#include "AboutDialog.h"
-#include "BuiltInCatalogue.h"
 #include "OptionsDialog.h"
 
 #include <QApplication>

@@ -1,13 +1,15 @@
 #include "AboutDialog.h"
 
 #include "CaptionFit.h"
-#include "Texts.h"
 #include "LinkLabel.h"
+#include "Texts.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace Lanvo {
 
@@ -59,11 +61,30 @@ const QString ThanksLine = QStringLiteral("Thanks to the authors of Corvane.");
 
 // The layout was drawn for fonts this desktop may lack; a wider substitute must not cut a
 // fixed-size text, so the text shrinks until it fits.
+// Each size measured loads a font, so the search starts where the width says the text fits (widths
+// grow about in step with the size) and corrects by single steps from there.
 void shrinkToFit(QLabel *label)
 {
+    constexpr int SmallestSize = 6;
     QFont font = label->font();
-    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
-        font.setPixelSize(font.pixelSize() - 1);
+    const int largest = font.pixelSize();
+    const auto fits = [label, &font](int size) {
+        font.setPixelSize(size);
+        return QFontMetrics(font).horizontalAdvance(label->text()) <= label->width();
+    };
+    const int needed = QFontMetrics(font).horizontalAdvance(label->text());
+    if (needed <= label->width())
+        return;
+    int size = std::clamp(largest * label->width() / std::max(needed, 1), SmallestSize, largest - 1);
+    if (fits(size)) {
+        while (size + 1 < largest && fits(size + 1))
+            ++size;
+    } else {
+        while (size > SmallestSize && !fits(size - 1))
+            --size;
+        size = std::max(size - 1, SmallestSize);
+    }
+    font.setPixelSize(size);
     label->setFont(font);
 }
 

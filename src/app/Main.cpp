@@ -1,8 +1,8 @@
 #include "Main.h"
 
-#include "OptionsDialogRun.h"
 #include "AboutDialog.h"
 #include "OptionsDialog.h"
+#include "OptionsDialogRun.h"
 #include "Texts.h"
 
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 #include "OptionsDialogRun.h"
 
 #include "Corvane.h"
+#include "OptionsDialog.h"
 #include "ProfileFile.h"
 #include "SettingsFile.h"
 #include "TextDecoding.h"
-#include "OptionsDialog.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
+#include "AboutDialog.h"
 #include "CommandLine.h"
 #include "Main.h"
+#include "OptionsDialog.h"
 #include "ShutdownOnSignal.h"
 #include "StartFolder.h"
-#include "AboutDialog.h"
-#include "OptionsDialog.h"
 #include "Texts.h"
 
 #include <QApplication>

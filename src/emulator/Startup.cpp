@@ -1,9 +1,9 @@
 #include "Startup.h"
 
+#include "BuiltInCatalogue.h"
 #include "FilesUtils.h"
 #include "GamesFile.h"
 #include "LanvoError.h"
-#include "BuiltInCatalogue.h"
 
 #include <QDir>
 

@@ -1,5 +1,5 @@
-#include "CaptionFit.h"
 #include "AboutDialog.h"
+#include "CaptionFit.h"
 #include "LinkLabel.h"
 
 #include <QFrame>
@@ -137,8 +137,13 @@ void TestAboutDialog::lookOfTitleStripsAndLinks()
     // Whatever font stands in for the form's, nothing is cut or covered.
     QVERIFY(dialog.Label1->geometry().right() < dialog.URLLabel2->x());
     QVERIFY(dialog.NewVersion->geometry().right() < dialog.URLLabel1->x());
-    for (const QLabel *fixed : {dialog.Titre, dialog.Thanks})
+    for (const QLabel *fixed : {dialog.Titre, dialog.Thanks}) {
         QVERIFY(fixed->fontMetrics().horizontalAdvance(fixed->text()) <= fixed->width());
+        QFont larger = fixed->font(); // and shrunk no further than needed
+        larger.setPixelSize(larger.pixelSize() + 1);
+        QVERIFY(larger.pixelSize() > (fixed == dialog.Titre ? 21 : 12)
+                || QFontMetrics(larger).horizontalAdvance(fixed->text()) > fixed->width());
+    }
     QVERIFY(dialog.Titre->font().pixelSize() > 12); // still a title
 }
 

@@ -1,8 +1,8 @@
+#include "AboutDialog.h"
 #include "CaptionFit.h"
 #include "Main.h"
-#include "TestFakes.h"
-#include "AboutDialog.h"
 #include "OptionsDialog.h"
+#include "TestFakes.h"
 
 #include <QTabWidget>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
+#include "BuiltInCatalogue.h"
 #include "Main.h"
 #include "StandIn.h"
 #include "TestFakes.h"
-#include "BuiltInCatalogue.h"
 
 #include <QAction>
 #include <QDir>

@@ -4,12 +4,12 @@
 #include "FilesUtils.h"
 #include "LanvoError.h"
 #include "Main.h"
+#include "OptionsDialog.h"
 #include "OptionsDialogRun.h"
 #include "ProfileFile.h"
 #include "SettingsFile.h"
 #include "TestFakes.h"
 #include "TextDecoding.h"
-#include "OptionsDialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

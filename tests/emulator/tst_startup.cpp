@@ -1,6 +1,6 @@
+#include "BuiltInCatalogue.h"
 #include "Startup.h"
 #include "TestFakes.h"
-#include "BuiltInCatalogue.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The picture control: stretching, the default picture, options applied to the JPEG held, failed
 // loads keeping what is shown, and what it tells assistive technology.
 
-#include "PictureSamples.h"
 #include "PictureControl.h"
+#include "PictureSamples.h"
 
 #include <QAccessible>
 #include <QTemporaryDir>
