@@ -7,6 +7,7 @@
 #include "urllabel.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
@@ -154,8 +155,9 @@ TabsRead readTabs(QTabBar *bar)
         if (tab->role() != QAccessible::PageTab)
             continue;
         read.Names << tab->text(QAccessible::Name);
+        if (tab->state().selected)
+            read.Current += tab->text(QAccessible::Name);
     }
-    read.Current = list->text(QAccessible::Name); // a tab list is read by its current tab
     return read;
 }
 
@@ -303,6 +305,7 @@ void TestAccessibility::pageAndPictureTabs_data()
     QTest::newRow("picture by arrow key") << "right" << games << inGame;
     QTest::newRow("picture by Delete in the list") << "delete" << games << inGame;
     QTest::newRow("picture by a left click") << "click" << games << inGame;
+    QTest::newRow("picture pressed by a screen reader") << "press" << games << inGame;
 }
 
 void TestAccessibility::pageAndPictureTabs()
@@ -325,6 +328,10 @@ void TestAccessibility::pageAndPictureTabs()
         QTest::keyClick(f.w().ListGames, Qt::Key_Delete);
     } else if (way == "click") {
         QTest::mouseClick(pictureTabs, Qt::LeftButton, {}, pictureTabs->tabRect(1).center());
+    } else if (way == "press") {
+        QAccessibleInterface *inGameTab = accessible(pictureTabs)->child(1);
+        QVERIFY(inGameTab && inGameTab->actionInterface());
+        inGameTab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     }
     const TabsRead pageTabs = readTabs(f.w().PageControl->tabBar());
     QCOMPARE(pageTabs.Names, pages.mid(0, 2));
@@ -332,6 +339,8 @@ void TestAccessibility::pageAndPictureTabs()
     const TabsRead pictureKinds = readTabs(pictureTabs);
     QCOMPARE(pictureKinds.Names, kinds.mid(0, 2));
     QCOMPARE(pictureKinds.Current, kinds.at(2));
+    QCOMPARE(nameOf(pictureTabs), QStringLiteral("Picture kind")); // what the two tabs choose
+    QCOMPARE(nameOf(f.w().PageControl->tabBar()), pages.at(2));     // unnamed: read by its current tab
     // The picture read is the one of the tab read.
     if (pages.at(2) == "Games") {
         QAccessibleInterface *picture = accessible(f.w().SnapshotPanel->image);
