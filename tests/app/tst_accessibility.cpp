@@ -82,9 +82,9 @@ struct Fixture
     RecordingPrompts Prompts;
     std::unique_ptr<TF_Lanvo> Window;
 
-    Fixture()
+    explicit Fixture(const QByteArray &settings = {})
     {
-        writeFile(Dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n");
+        writeFile(Dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n" + settings);
         writeFile(Dir.filePath("lanvo/GAMES.CSV"),
                   "Alpha;1990;Maker A;Sport;alpha\r\nBravo;1991;Maker B;Puzzle;bravo\r\nCharlie;;;;charlie\r\n");
         writeFile(Dir.filePath("corvane.exe"), "MZ");
@@ -406,12 +406,8 @@ void TestAccessibility::optionsPageControls()
     QFETCH(QString, value);
     QFETCH(bool, checked);
     QFETCH(bool, enabled);
-    Fixture f;
-    writeFile(f.Dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\nScanlines=50\r\nFrameskip=OFF\r\n"
-                                          "FrameskipValue=3\r\nVsync=OFF\r\nVga=ON\r\nNoanalysis=ON\r\n"
-                                          "MoveShot=NO\r\n");
-    f.Window = std::make_unique<TF_Lanvo>(LanvoWindowSetup{f.Dir.path(), &f.Prompts, {}});
-    f.w().show();
+    Fixture f("Scanlines=50\r\nFrameskip=OFF\r\nFrameskipValue=3\r\nVsync=OFF\r\nVga=ON\r\nNoanalysis=ON\r\n"
+              "MoveShot=NO\r\n");
     QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
     f.w().PageControl->setCurrentWidget(f.w().PageOptions);
     QWidget *widget = f.w().OptionsPage->findChild<QWidget *>(control);
@@ -462,12 +458,7 @@ void TestAccessibility::optionsDialogControls()
     QFETCH(int, role);
     QFETCH(QString, name);
     QFETCH(QString, value);
-    Fixture f;
-    writeFile(f.Dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\nRomPath1=roms\r\nRomPath2=More Roms\r\n"
-                                          "AltPath=Alt Dir\r\nAddParam=-x 2\r\n");
-    f.Window = std::make_unique<TF_Lanvo>(LanvoWindowSetup{f.Dir.path(), &f.Prompts, {}});
-    F_Options = new TF_Options(f.Window.get());
-    f.w().show();
+    Fixture f("RomPath1=roms\r\nRomPath2=More Roms\r\nAltPath=Alt Dir\r\nAddParam=-x 2\r\n");
     QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
     TF_Options &dialog = *F_Options;
     // Read while the dialog is open, then closed, so that a failed check never leaves it waiting.
