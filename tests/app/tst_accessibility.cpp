@@ -49,6 +49,7 @@ private Q_SLOTS:
     void pictureTellsWhatItShows();
     void optionsPageControls_data();
     void optionsPageControls();
+    void optionsChangedFromTheKeyboard();
     void optionsDialogControls_data();
     void optionsDialogControls();
     void optionsDialogReachedByTab();
@@ -163,7 +164,10 @@ TabsRead readTabs(QTabBar *bar)
 
 QWidget *focusAfterTab()
 {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget *focused = QApplication::focusWidget();
+    if (!focused)
+        return nullptr;
+    QTest::keyClick(focused, Qt::Key_Tab);
     return QApplication::focusWidget();
 }
 
@@ -426,6 +430,33 @@ void TestAccessibility::optionsPageControls()
         QCOMPARE(read->text(QAccessible::Name), purpose);
         QCOMPARE(bool(read->state().checked), checked);
     }
+}
+
+// Space and the arrow keys change the options as clicks do: the emulator's settings and what the
+// controls read agree.
+void TestAccessibility::optionsChangedFromTheKeyboard()
+{
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.Window.get()));
+    f.w().PageControl->setCurrentWidget(f.w().PageOptions);
+    TOptionsPage &page = *f.w().OptionsPage;
+    const TCorvane &emulator = *f.w().emulateur;
+    page.Vga->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(page.Vga, Qt::Key_Space);
+    QVERIFY(emulator.Vga);
+    QVERIFY(accessible(page.Vga)->state().checked);
+    page.CBScanlinesValue->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(page.CBScanlinesValue, Qt::Key_Down);
+    QCOMPARE(emulator.Scanlines, sl25);
+    QCOMPARE(accessible(page.CBScanlinesValue)->text(QAccessible::Value), QStringLiteral("25%"));
+    page.Frameskip->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(page.Frameskip, Qt::Key_Space);
+    QVERIFY(emulator.Frameskip);
+    QVERIFY(!accessible(page.FrameskipValue)->state().disabled);
+    QTest::keyClick(page.Frameskip, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), page.FrameskipValue);
+    QTest::keyClick(page.FrameskipValue, Qt::Key_Down);
+    QCOMPARE(emulator.FrameskipValue, 2);
 }
 
 void TestAccessibility::optionsDialogControls_data()
