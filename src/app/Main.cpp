@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "OptionsDialog.h"
 #include "OptionsDialogRun.h"
+#include "TabBarAccessible.h"
 #include "Texts.h"
 
 #include <QCloseEvent>
@@ -44,6 +45,7 @@ bool isEnter(int key)
 TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
     : QMainWindow(parent)
 {
+    installTabBarAccessibility(); // before any tab bar is asked for its accessible interface
     m_platformPrompts = std::make_unique<QtPrompts>(this);
     m_prompts = setup.Prompts ? setup.Prompts : m_platformPrompts.get();
     emulateur = new TCorvane(this, setup.StartDirectory);

@@ -4,6 +4,7 @@
 #include "CaptionFit.h"
 #include "DirectoryChooser.h"
 #include "FilesUtils.h"
+#include "TabBarAccessible.h"
 #include "Texts.h"
 
 #include <QDir>
@@ -46,6 +47,7 @@ TF_Options::TF_Options(QWidget *parent)
                           | Qt::MSWindowsFixedSizeDialogHint)
     , m_chooseDirectory(TDirectoryChooser::choose)
 {
+    installTabBarAccessibility();
     setObjectName(QStringLiteral("F_Options"));
     setWindowTitle(Texts::OptionsCaption);
     move(307, 178); // a position of its own: not centred on the main window

@@ -29,14 +29,18 @@ QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption, i
     return box;
 }
 
-QComboBox *dropDown(QWidget *parent, const char *name, const QStringList &items, int left, int top, int width)
+// A drop-down list has no caption of its own. Some desktops name it by its current item, so its
+// purpose is also given as its description.
+QComboBox *dropDown(QWidget *parent, const char *name, const QString &purpose, const QStringList &items, int left,
+                    int top, int width)
 {
     auto *list = place<QComboBox>(parent, name, left, top, width);
     list->addItems(items);
     list->setMaxVisibleItems(4);
     list->setEditable(false); // no typed text
     list->setCurrentIndex(-1);
-    list->setAccessibleName(QLatin1String(name));
+    list->setAccessibleName(purpose);
+    list->setAccessibleDescription(purpose);
     return list;
 }
 
@@ -65,9 +69,9 @@ void TOptionsPage::buildOptionsGroup()
     Options->setFixedHeight(77);
     Scanlines = checkBox(Options, "Scanlines", Texts::ScanlinesBox, 16, 18, 97);
     Scanlines->setChecked(true);
-    CBScanlinesValue = dropDown(Options, "CBScanlinesValue", Texts::ScanlineModes, 121, 18, 82);
+    CBScanlinesValue = dropDown(Options, "CBScanlinesValue", Texts::ScanlineModeList, Texts::ScanlineModes, 121, 18, 82);
     Frameskip = checkBox(Options, "Frameskip", Texts::FrameskipBox, 224, 18, 96);
-    FrameskipValue = dropDown(Options, "FrameskipValue", Texts::FrameCounts, 297, 18, 34);
+    FrameskipValue = dropDown(Options, "FrameskipValue", Texts::FrameCountList, Texts::FrameCounts, 297, 18, 34);
     FrameskipValue->setEnabled(false);
     Vsync = checkBox(Options, "Vsync", Texts::VsyncBox, 16, 45, 63);
     Vsync->setChecked(true);

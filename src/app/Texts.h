@@ -22,6 +22,8 @@ inline const QStringList ScanlineModes = {QStringLiteral("scanlines"), QStringLi
                                           QStringLiteral("no scanlines")};
 inline const QStringList FrameCounts = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                         QStringLiteral("4")};
+inline const QString ScanlineModeList = QStringLiteral("Scanline mode");
+inline const QString FrameCountList = QStringLiteral("Frames to skip");
 inline const QString OptionsItem = QStringLiteral("&Options");
 inline const QString BiosMenu = QStringLiteral("&Bios");
 inline const QString LanguageMenu = QStringLiteral("&Language");
