@@ -29,6 +29,38 @@ QChar shellSpecialChar(const QString &line)
     return {};
 }
 
+// DOS hands a program at most 126 characters after its name; DOSBox would cut the rest silently.
+constexpr qsizetype MaxDosTail = 126;
+
+// The tail the DOS program receives: what follows its name, without the blanks DOSBox drops at the end.
+qsizetype dosTailLength(const QString &dosCommand)
+{
+    const qsizetype firstBlank = dosCommand.indexOf(QLatin1Char(' '));
+    if (firstBlank < 0)
+        return 0;
+    qsizetype end = dosCommand.size();
+    while (end > firstBlank && dosCommand.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return end - firstBlank;
+}
+
+void checkDosCommand(const QString &dosCommand)
+{
+    const QChar special = shellSpecialChar(dosCommand);
+    if (!special.isNull())
+        throw LanvoError(QStringLiteral("DOSBox would take the %1 of the emulator's command line as a redirection. "
+                                        "Put that parameter in double quotes.\n%2")
+                             .arg(special)
+                             .arg(dosCommand));
+    const qsizetype tail = dosTailLength(dosCommand);
+    if (tail > MaxDosTail)
+        throw LanvoError(QStringLiteral("The emulator's command line is %1 characters long after the program name, "
+                                        "and DOS passes a program at most %2. Shorten the additional parameters.\n%3")
+                             .arg(tail)
+                             .arg(MaxDosTail)
+                             .arg(dosCommand));
+}
+
 } // namespace
 
 DosboxRun::DosboxRun(const QString &emulatorPath, const QString &workDirectory, const QString &romSetPath)
@@ -89,12 +121,8 @@ QString DosboxRun::dosCommand(const QString &commandLine) const
 
 QStringList DosboxRun::arguments(const QString &commandLine, const QString &configFile) const
 {
-    const QChar special = shellSpecialChar(commandLine);
-    if (!special.isNull())
-        throw LanvoError(QStringLiteral("DOSBox would take the %1 of the emulator's command line as a redirection. "
-                                        "Put that parameter in double quotes.\n%2")
-                             .arg(special)
-                             .arg(commandLine));
+    const QString command = dosCommand(commandLine);
+    checkDosCommand(command);
     QStringList arguments;
     if (!configFile.isEmpty())
         arguments << QStringLiteral("-conf") << configFile;
@@ -103,7 +131,7 @@ QStringList DosboxRun::arguments(const QString &commandLine, const QString &conf
     if (!m_emulatorDrive.isEmpty())
         arguments << QStringLiteral("-c") << mountCommand(QLatin1Char('e'), m_emulatorDrive);
     arguments << QStringLiteral("-c") << QStringLiteral("c:");
-    arguments << QStringLiteral("-c") << dosCommand(commandLine);
+    arguments << QStringLiteral("-c") << command;
     arguments << QStringLiteral("-c") << QStringLiteral("exit");
     return arguments;
 }

@@ -25,7 +25,7 @@ public:
 
     // DOSBox's arguments that run the emulator's command line (its first word the emulator's name)
     // and then end DOSBox. Throws LanvoError when the line holds a character DOSBox's shell would
-    // take as a redirection or a pipe.
+    // take as a redirection or a pipe, or is longer than DOS can hand a program.
     QStringList arguments(const QString &commandLine, const QString &configFile) const;
 
 private:

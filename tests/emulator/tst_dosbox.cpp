@@ -66,7 +66,8 @@ private Q_SLOTS:
     void emulatorFilesFoundWhateverTheirCase();
     void dosboxMissingIsToldOnce();
     void dosboxEndingAtOnceRestoresTheWindow();
-    void redirectionIsRefusedBeforeStarting();
+    void linesDosCannotPassAreRefused_data();
+    void linesDosCannotPassAreRefused();
     void neverStartsNoDosbox();
 
 private:
@@ -275,16 +276,33 @@ void TestDosbox::dosboxEndingAtOnceRestoresTheWindow()
     QVERIFY(f.Prompts.Messages.isEmpty());
 }
 
-void TestDosbox::redirectionIsRefusedBeforeStarting()
+void TestDosbox::linesDosCannotPassAreRefused_data()
 {
+    QTest::addColumn<QString>("parameters");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("redirection") << "-log a>b" << true;
+    QTest::newRow("pipe") << "-x|y" << true;
+    QTest::newRow("quoted, the characters stay") << "\"a>b\" \"c|d\"" << false;
+    // "corvane.exe d:\kof98 -v -s " is 16 characters after the name: 110 more fill the 126 DOS passes.
+    QTest::newRow("126 characters after the name") << QString(110, 'x') << false;
+    QTest::newRow("127 characters after the name") << QString(111, 'x') << true;
+    QTest::newRow("blanks at the end do not count") << QString(110, 'x') + "    " << false;
+}
+
+// Before anything is started, and with the reason, rather than a line DOSBox would change.
+void TestDosbox::linesDosCannotPassAreRefused()
+{
+    QFETCH(QString, parameters);
+    QFETCH(bool, refused);
     Fixture f;
-    f.Emulator->AdditionalParameters = "-log a>b \"c|d\"";
-    QVERIFY_THROWS_EXCEPTION(LanvoError, f.Emulator->Run());
-    QVERIFY(f.Hooks.isEmpty());
-    f.Emulator->AdditionalParameters = "\"c|d\"";
+    f.Emulator->AdditionalParameters = parameters;
     f.Emulator->Dosbox.Program = QStandardPaths::findExecutable("true");
-    f.Emulator->Run(); // quoted, the character stays in the parameter
-    QCOMPARE(f.Hooks.size(), 2);
+    if (refused)
+        QVERIFY_THROWS_EXCEPTION(LanvoError, f.Emulator->Run());
+    else
+        f.Emulator->Run();
+    QCOMPARE(f.Hooks.size(), refused ? 0 : 2);
 }
 
 void TestDosbox::neverStartsNoDosbox()
