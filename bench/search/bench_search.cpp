@@ -1,6 +1,7 @@
 // The time per keystroke of the quick search in the real main window with 50,000 games (filter,
 // selection of the first match, status count and the repaint), against a bare loop that tests the
 // same rows' folded keys with the same rule for the same queries.
+#include "BenchPrompts.h"
 #include "GameSearchField.h"
 #include "Interfaces.h"
 #include "Main.h"
@@ -17,21 +18,11 @@
 #include <vector>
 
 using namespace Lanvo;
+using Lanvo::Bench::SilentPrompts;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-class SilentPrompts : public IPrompts
-{
-public:
-    PromptAnswer showMessage(PromptKind, const QString &text, PromptButtons) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return PromptAnswer::Ignore;
-    }
-    void showBusyCursor() override {}
-    void restoreCursor() override {}
-};
 
 double millisecondsSince(Clock::time_point start)
 {

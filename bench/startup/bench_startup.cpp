@@ -2,6 +2,7 @@
 // games, against a bare main window (menu bar, tree view, status bar) built by the same program. Each
 // start is a new process of this program; the child exits as soon as its first frame is painted.
 #include "AboutDialog.h"
+#include "BenchPrompts.h"
 #include "BuiltInCatalogue.h"
 #include "GamesFile.h"
 #include "Interfaces.h"
@@ -28,6 +29,7 @@
 #include <vector>
 
 using namespace Lanvo;
+using Lanvo::Bench::SilentPrompts;
 
 namespace {
 
@@ -39,18 +41,6 @@ void phaseDone(const char *name, const QElapsedTimer &sinceMain)
     phases.emplace_back(name, double(sinceMain.nsecsElapsed()) / 1e6);
 }
 
-// Message boxes would wait for a user: count them instead.
-class SilentPrompts : public IPrompts
-{
-public:
-    PromptAnswer showMessage(PromptKind, const QString &text, PromptButtons) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return PromptAnswer::Ignore;
-    }
-    void showBusyCursor() override {}
-    void restoreCursor() override {}
-};
 
 // Ends the process right after the first frame of Window was painted: a zero timer set at the first
 // paint event fires once the whole frame has been drawn.

@@ -2,6 +2,7 @@
 
 #include "Emulators.h"
 #include "Interfaces.h"
+#include "Startup.h"
 
 #include <QByteArray>
 #include <QList>
@@ -94,5 +95,21 @@ void makeDirectory(const QString &path);
 void addSpecialFileRows();
 // Makes at Path the special file named by the current row's "kind".
 void makeSpecialFile(const QString &path, const QString &kind);
+
+// The window's share of the start-up, doing nothing but noting that the list was to be filled.
+class QuietStartupWindow : public IStartupWindow
+{
+public:
+    void applyWindowSettings(const WindowSettings &) override {}
+    void setCaption(const QString &) override {}
+    void setColumnCaptions(const QStringList &) override {}
+    void applyLayout() override {}
+    void showInstallType(const QString &) override {}
+    void selectPictureTab(bool) override {}
+    void activateGamesPage() override {}
+    void setControlsFromProperties() override {}
+    void refreshList() override { Refreshed = true; }
+    bool Refreshed = false;
+};
 
 } // namespace Lanvo::Test

@@ -100,20 +100,7 @@ void TestFaultInjection::gamesFileReplacementFailsWhole()
     writeFile(dir.filePath("corvane.exe"), "MZ");
     writeFile(dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.0\r\n");
     writeFile(emulator.gamesFilePath(), "Mine;;;;mine\r\n");
-    class Window : public IStartupWindow
-    {
-    public:
-        void applyWindowSettings(const WindowSettings &) override {}
-        void setCaption(const QString &) override {}
-        void setColumnCaptions(const QStringList &) override {}
-        void applyLayout() override {}
-        void showInstallType(const QString &) override {}
-        void selectPictureTab(bool) override {}
-        void activateGamesPage() override {}
-        void setControlsFromProperties() override {}
-        void refreshList() override { Refreshed = true; }
-        bool Refreshed = false;
-    } window;
+    QuietStartupWindow window;
     prompts.Answers = {PromptAnswer::Yes};
     FileFaultInjection injection(FileOperation::Write, 1);
     LanvoStartup startup(emulator, prompts, window);

@@ -16,21 +16,6 @@ using namespace Lanvo::Test;
 
 namespace {
 
-class QuietWindow : public IStartupWindow
-{
-public:
-    void applyWindowSettings(const WindowSettings &) override {}
-    void setCaption(const QString &) override {}
-    void setColumnCaptions(const QStringList &) override {}
-    void applyLayout() override {}
-    void showInstallType(const QString &) override {}
-    void selectPictureTab(bool) override {}
-    void activateGamesPage() override {}
-    void setControlsFromProperties() override {}
-    void refreshList() override { Refreshed = true; }
-    bool Refreshed = false;
-};
-
 QStringList filesIn(const QString &directory)
 {
     return QDir(directory).entryList(QDir::Files, QDir::Name);
@@ -111,7 +96,7 @@ void TestFullDisk::gamesFileIsNeverLeftEmpty()
         writeFile(dir.filePath("Lanvo.ini"), settings);
     if (!oldGames.isEmpty())
         writeFile(emulator.gamesFilePath(), oldGames);
-    QuietWindow window;
+    QuietStartupWindow window;
     LanvoStartup startup(emulator, prompts, window);
 
     disk.fill();
