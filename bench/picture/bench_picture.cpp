@@ -2,7 +2,7 @@
 // library's own command-line decoder (a process per file, as run) for JPEG, Qt's QImage::load for
 // GIF and bitmap. Prints plain lines; timings never fail.
 
-#include "../../tests/widgets/PictureSamples.h"
+#include "../../tests/common/PictureSamples.h"
 #include "PictureControl.h"
 
 #include <QApplication>

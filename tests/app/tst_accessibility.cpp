@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "LinkLabel.h"
 #include "Main.h"
+#include "PictureSamples.h"
 #include "OptionsDialog.h"
 #include "TestFakes.h"
 
@@ -10,7 +11,6 @@
 #include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -64,17 +64,6 @@ private:
 
 namespace {
 
-QByteArray bitmap(QRgb colour)
-{
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
-
 // A start directory with a game in a folder, one in a zip and one missing, a title and an in-game
 // picture of the first, a BIOS set; the window shown with its two dialogs, as the program makes them.
 struct Fixture
@@ -90,8 +79,8 @@ struct Fixture
                   "Alpha;1990;Maker A;Sport;alpha\r\nBravo;1991;Maker B;Puzzle;bravo\r\nCharlie;;;;charlie\r\n");
         writeFile(Dir.filePath("corvane.exe"), "MZ");
         writeFile(Dir.filePath("lanvo/bios/set1/bios.rom"), "bios");
-        writeFile(Dir.filePath("lanvo/TitlePic/alpha.bmp"), bitmap(qRgb(255, 0, 0)));
-        writeFile(Dir.filePath("lanvo/GamePic/alpha.bmp"), bitmap(qRgb(0, 0, 255)));
+        writeFile(Dir.filePath("lanvo/TitlePic/alpha.bmp"), PictureSamples::solidBitmap(qRgb(255, 0, 0)));
+        writeFile(Dir.filePath("lanvo/GamePic/alpha.bmp"), PictureSamples::solidBitmap(qRgb(0, 0, 255)));
         makeDirectory(Dir.filePath("alpha"));
         writeFile(Dir.filePath("bravo.zip"), "not read before a run");
         Window = std::make_unique<TF_Lanvo>(LanvoWindowSetup{Dir.path(), &Prompts, {}});

@@ -1,9 +1,9 @@
 #include "Main.h"
+#include "PictureSamples.h"
 #include "StandIn.h"
 #include "TestFakes.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QGroupBox>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -40,18 +40,6 @@ private:
 
 namespace {
 
-// A bitmap the panel can load: 4x4, one colour.
-QByteArray bitmap(QRgb colour)
-{
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
-
 std::unique_ptr<TF_Lanvo> openWindow(const QString &dir, RecordingPrompts &prompts)
 {
     auto window = std::make_unique<TF_Lanvo>(LanvoWindowSetup{dir, &prompts, {}});
@@ -66,10 +54,10 @@ void writeTwoGamesWithPictures(const QString &dir)
     writeFile(dir + "/lanvo/GAMES.CSV", "Alpha;;;;alpha\r\nBravo;;;;bravo\r\n");
     makeDirectory(dir + "/alpha");
     makeDirectory(dir + "/bravo");
-    writeFile(dir + "/lanvo/TitlePic/alpha.bmp", bitmap(qRgb(255, 0, 0)));
-    writeFile(dir + "/lanvo/GamePic/alpha.bmp", bitmap(qRgb(0, 0, 255)));
-    writeFile(dir + "/lanvo/TitlePic/bravo.bmp", bitmap(qRgb(0, 255, 0)));
-    writeFile(dir + "/lanvo/GamePic/bravo.bmp", bitmap(qRgb(255, 255, 0)));
+    writeFile(dir + "/lanvo/TitlePic/alpha.bmp", PictureSamples::solidBitmap(qRgb(255, 0, 0)));
+    writeFile(dir + "/lanvo/GamePic/alpha.bmp", PictureSamples::solidBitmap(qRgb(0, 0, 255)));
+    writeFile(dir + "/lanvo/TitlePic/bravo.bmp", PictureSamples::solidBitmap(qRgb(0, 255, 0)));
+    writeFile(dir + "/lanvo/GamePic/bravo.bmp", PictureSamples::solidBitmap(qRgb(255, 255, 0)));
 }
 
 } // namespace
@@ -121,8 +109,8 @@ void TestSnapshotPanel::middleButtonAndDeleteToggleTabs()
     writeFile(dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n");
     writeFile(dir.filePath("lanvo/GAMES.CSV"), "Alpha;;;;alpha\r\n");
     makeDirectory(dir.filePath("alpha"));
-    writeFile(dir.filePath("lanvo/TitlePic/alpha.bmp"), bitmap(qRgb(255, 0, 0)));
-    writeFile(dir.filePath("lanvo/GamePic/alpha.bmp"), bitmap(qRgb(0, 0, 255)));
+    writeFile(dir.filePath("lanvo/TitlePic/alpha.bmp"), PictureSamples::solidBitmap(qRgb(255, 0, 0)));
+    writeFile(dir.filePath("lanvo/GamePic/alpha.bmp"), PictureSamples::solidBitmap(qRgb(0, 0, 255)));
     RecordingPrompts prompts;
     auto window = openWindow(dir.path(), prompts);
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -152,7 +140,7 @@ void TestSnapshotPanel::tabWhileHiddenChangesWhatIsShownLater()
     writeFile(dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n");
     writeFile(dir.filePath("lanvo/GAMES.CSV"), "Alpha;;;;alpha\r\n");
     makeDirectory(dir.filePath("alpha"));
-    writeFile(dir.filePath("lanvo/GamePic/alpha.bmp"), bitmap(qRgb(0, 255, 0)));
+    writeFile(dir.filePath("lanvo/GamePic/alpha.bmp"), PictureSamples::solidBitmap(qRgb(0, 255, 0)));
     RecordingPrompts prompts;
     auto window = openWindow(dir.path(), prompts);
     window->ListGames->selectRow(0);

@@ -44,6 +44,14 @@ inline QByteArray bmpBytes(const QImage &image)
     return encoded(image, "bmp");
 }
 
+// A 4x4 bitmap of one colour, as a picture file a window can load.
+inline QByteArray solidBitmap(QRgb colour)
+{
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(colour);
+    return bmpBytes(image);
+}
+
 // A progressive JPEG from the library's own encoder when it is installed, else from Qt's writer.
 inline QByteArray progressiveJpegBytes(const QImage &image)
 {
