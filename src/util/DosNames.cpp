@@ -1,5 +1,7 @@
 #include "DosNames.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 
 namespace Lanvo {
@@ -44,7 +46,8 @@ QString dosChars(const QString &text, qsizetype maximum)
 bool isDosProgram(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // Only a regular file: opening a FIFO named like the emulator would wait forever.
+    if (!openRegularFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
     return file.read(2) == "MZ";
 }

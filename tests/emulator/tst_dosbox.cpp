@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Lanvo;
 using namespace Lanvo::Test;
 
@@ -69,6 +71,7 @@ private Q_SLOTS:
     void linesDosCannotPassAreRefused_data();
     void linesDosCannotPassAreRefused();
     void neverStartsNoDosbox();
+    void specialFileAsEmulatorNeverBlocks();
 
 private:
     struct Fixture
@@ -312,6 +315,17 @@ void TestDosbox::neverStartsNoDosbox()
     f.Emulator->Run(); // a DOS program can't be started directly: quiet, as for any such program
     QVERIFY(f.Hooks.isEmpty());
     QVERIFY(f.Prompts.Messages.isEmpty());
+    QVERIFY(f.Emulator->CommandLine.startsWith("corvane.exe " + f.Game.FoundPath));
+}
+
+// A FIFO in the emulator's place: the look for "MZ" must not wait for a writer.
+void TestDosbox::specialFileAsEmulatorNeverBlocks()
+{
+    Fixture f;
+    QVERIFY(QFile::remove(f.Work + "/corvane.exe"));
+    QVERIFY(::mkfifo(QFile::encodeName(f.Work + "/corvane.exe").constData(), 0600) == 0);
+    f.Emulator->Run();
+    QVERIFY(f.Hooks.isEmpty());
     QVERIFY(f.Emulator->CommandLine.startsWith("corvane.exe " + f.Game.FoundPath));
 }
 
