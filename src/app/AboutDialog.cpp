@@ -174,7 +174,7 @@ QFrame *TF_About::addStrip(const QString &name, int top)
     return strip;
 }
 
-// The texts of the dialog; labels without a size of their own take the size of their text.
+// The texts of the dialog.
 void TF_About::FormCreate()
 {
     setWindowTitle(Texts::AboutCaption);
@@ -188,6 +188,11 @@ void TF_About::FormCreate()
     NewVersion->setText(QStringLiteral("Get new versions at "));
     URLLabel1->setText(HomePage);
     Thanks->setText(ThanksLine);
+}
+
+// Labels without a size of their own take the size of their text; fixed ones shrink to fit it.
+void TF_About::fitToFonts()
+{
     for (QLabel *label : {Freeware, Label2, Label3, Label1, NewVersion})
         label->adjustSize();
     URLLabel1->adjustSize();
@@ -199,9 +204,15 @@ void TF_About::FormCreate()
     fitCaptionsInRow({Button1});
 }
 
+// Measuring a text loads its font, and this dialog's fonts are used nowhere else: fitting them when
+// the dialog is first shown keeps those loads out of the program's start.
 void TF_About::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    if (!m_fitted) {
+        fitToFonts();
+        m_fitted = true;
+    }
     if (const QScreen *shown = screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(shown->availableGeometry().center());

@@ -41,6 +41,9 @@ private:
     TURLLabel *addLink(const QString &name, int left, int top);
     QFrame *addStrip(const QString &name, int top);
     void FormCreate();
+    void fitToFonts();
+
+    bool m_fitted = false;
 };
 
 extern TF_About *F_About;

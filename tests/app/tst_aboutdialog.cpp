@@ -83,7 +83,8 @@ void TestAboutDialog::layout()
 {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
-    const TF_About dialog;
+    TF_About dialog;
+    dialog.show(); // fitted to this desktop's fonts when first shown
     QCOMPARE(dialog.size(), QSize(421, 269));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // fixed size
     const QWidget *control = dialog.findChild<QWidget *>(name);
@@ -109,6 +110,7 @@ void TestAboutDialog::layout()
 void TestAboutDialog::lookOfTitleStripsAndLinks()
 {
     TF_About dialog;
+    dialog.show();
     const QColor maroon(128, 0, 0);
     QCOMPARE(dialog.font().pixelSize(), 11);
     QCOMPARE(dialog.Titre->font().family(), QStringLiteral("Times New Roman"));
