@@ -97,8 +97,7 @@ void TFEJpeg::setJPEGProperties(const JpegOptions &options)
     QImage image = decodePicture(m_jpegBytes, PictureFormat::Jpeg, m_options);
     if (image.isNull())
         return; // decoded before, so only memory can be short: keep what is shown
-    m_picture = std::move(image);
-    update();
+    setPicture(std::move(image));
 }
 
 QSize TFEJpeg::sizeHint() const
@@ -108,12 +107,38 @@ QSize TFEJpeg::sizeHint() const
 
 void TFEJpeg::paintEvent(QPaintEvent *)
 {
-    const QImage &shown = m_shownPass ? *m_shownPass : m_picture;
-    if (shown.isNull())
-        return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), shown);
+    if (m_shownPass) {
+        // Passes follow one another quickly and each is drawn once: stretching it as it is drawn is cheapest.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), *m_shownPass);
+        return;
+    }
+    if (m_picture.isNull())
+        return;
+    painter.drawImage(QPoint(0, 0), drawnPicture());
+}
+
+// The picture stretched to the control once, in the pixel format the screen takes as it is, so that
+// a paint is a plain copy: drawing a palette picture stretched converts and filters every pixel each time.
+const QImage &TFEJpeg::drawnPicture()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_drawn.size() != pixels || m_drawn.devicePixelRatio() != ratio) {
+        const QImage::Format format = m_picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                  : QImage::Format_RGB32;
+        m_drawn = m_picture.convertToFormat(format).scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_drawn.setDevicePixelRatio(ratio);
+    }
+    return m_drawn;
+}
+
+void TFEJpeg::setPicture(QImage picture)
+{
+    m_picture = std::move(picture);
+    m_drawn = QImage();
+    update();
 }
 
 bool TFEJpeg::load(const QString &path, const QString &description)
@@ -123,10 +148,9 @@ bool TFEJpeg::load(const QString &path, const QString &description)
         update(); // an intermediate pass may be on screen
         return false;
     }
-    m_picture = std::move(loaded.image);
     m_jpegBytes = std::move(loaded.jpegBytes);
     setAccessibleDescription(description);
-    update();
+    setPicture(std::move(loaded.image));
     return true;
 }
 

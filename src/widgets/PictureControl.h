@@ -43,10 +43,13 @@ protected:
 
 private:
     bool load(const QString &path, const QString &description);
+    void setPicture(QImage picture);
+    const QImage &drawnPicture();
     JpegDecoder::PassHandler passPainter();
 
     JpegOptions m_options;
     QImage m_picture;
+    QImage m_drawn;                         // m_picture as painted: at the control's size, screen-ready
     QByteArray m_jpegBytes;                 // the JPEG held, to decode again when an option changes
     const QImage *m_shownPass = nullptr;    // an intermediate pass of a progressive load
 };
