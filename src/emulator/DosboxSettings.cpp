@@ -29,7 +29,7 @@ QString programPath(const QString &value, const QString &startDirectory)
 
 DosboxSettings readDosboxSettings(const QString &settingsFile, const QString &startDirectory)
 {
-    const ProfileFile file(settingsFile);
+    const ProfileSnapshot file(settingsFile);
     const QByteArray section(DosboxSection);
     DosboxSettings settings;
     const QString program = displayText(file.readString(section, "Program", QByteArray()).trimmed());

@@ -59,7 +59,7 @@ public:
     }
 
 private:
-    ProfileFile m_file;
+    ProfileSnapshot m_file; // read once for all the keys
 };
 
 TWindowState readWindowState(const QByteArray &value)

@@ -147,6 +147,8 @@ QList<Line> splitLines(QByteArrayView bytes)
     return lines;
 }
 
+} // namespace
+
 // The bytes of a profile file with its lines located, answering what reading and writing ask.
 class ProfileText
 {
@@ -220,6 +222,8 @@ private:
     QByteArray m_bytes;
     QList<Line> m_lines;
 };
+
+namespace {
 
 Splice replaceLine(const ProfileText &profile, qsizetype index, const QByteArray &newLine)
 {
@@ -300,17 +304,29 @@ const QString &ProfileFile::path() const
 QByteArray ProfileFile::readString(const QByteArray &section, const QByteArray &key,
                                    const QByteArray &defaultValue) const
 {
-    const std::optional<QByteArray> bytes = readBytes(m_path);
-    if (!bytes)
+    return ProfileSnapshot(m_path).readString(section, key, defaultValue);
+}
+
+ProfileSnapshot::ProfileSnapshot(const QString &path)
+{
+    if (std::optional<QByteArray> bytes = readBytes(path))
+        m_text = std::make_unique<const ProfileText>(std::move(*bytes));
+}
+
+ProfileSnapshot::~ProfileSnapshot() = default;
+
+QByteArray ProfileSnapshot::readString(const QByteArray &section, const QByteArray &key,
+                                       const QByteArray &defaultValue) const
+{
+    if (!m_text)
         return defaultValue;
-    const ProfileText profile(*bytes);
-    const std::optional<SectionSpan> span = profile.findSection(section);
+    const std::optional<SectionSpan> span = m_text->findSection(section);
     if (!span)
         return defaultValue;
-    const std::optional<qsizetype> keyLine = profile.findKey(*span, key);
+    const std::optional<qsizetype> keyLine = m_text->findKey(*span, key);
     if (!keyLine)
         return defaultValue;
-    return valueOf(profile.textOf(*keyLine));
+    return valueOf(m_text->textOf(*keyLine));
 }
 
 void ProfileFile::writeString(const QByteArray &section, const QByteArray &key,

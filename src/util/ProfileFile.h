@@ -3,7 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 namespace Lanvo {
+
+class ProfileText;
 
 // An INI ("profile") file read and written key by key. Unlike QSettings it leaves every line it does
 // not own as it was, byte for byte, and stores values without escaping them.
@@ -25,6 +29,22 @@ public:
 
 private:
     QString m_path;
+};
+
+// The file read once, for a reader of many keys: each answer is what ProfileFile::readString gives
+// for the file as it was when the snapshot was taken (a file that can't be read answers defaults).
+class ProfileSnapshot
+{
+public:
+    explicit ProfileSnapshot(const QString &path);
+    ~ProfileSnapshot();
+    ProfileSnapshot(const ProfileSnapshot &) = delete;
+    ProfileSnapshot &operator=(const ProfileSnapshot &) = delete;
+
+    QByteArray readString(const QByteArray &section, const QByteArray &key, const QByteArray &defaultValue) const;
+
+private:
+    std::unique_ptr<const ProfileText> m_text;
 };
 
 } // namespace Lanvo

@@ -19,6 +19,7 @@
 #endif
 
 using Lanvo::ProfileFile;
+using Lanvo::ProfileSnapshot;
 
 namespace {
 
@@ -134,6 +135,7 @@ private Q_SLOTS:
     void buildsNewFileKeyByKey();
     void lineBreakCannotInjectKey();
     void eachCallSeesCurrentFile();
+    void snapshotAnswersFromOneRead();
     void writeFailureNamesFile_data();
     void writeFailureNamesFile();
     void failedWriteKeepsOldFile();
@@ -194,6 +196,7 @@ void TestProfileFile::readsValue()
     QVERIFY(writeFile(path, content));
 
     QCOMPARE(ProfileFile(path).readString("Lanvo", "Key", Default), expected);
+    QCOMPARE(ProfileSnapshot(path).readString("Lanvo", "Key", Default), expected);
 }
 
 void TestProfileFile::readsDefaultWithoutFile()
@@ -343,6 +346,19 @@ void TestProfileFile::eachCallSeesCurrentFile()
 
     file.writeString("Lanvo", "A", "x");
     QCOMPARE(readFile(file.path()), QByteArray("[Lanvo]\nKey=2\nA=x\n"));
+}
+
+void TestProfileFile::snapshotAnswersFromOneRead()
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("Lanvo.ini");
+    QVERIFY(writeFile(path, "[Lanvo]\nKey=1\n"));
+    const ProfileSnapshot snapshot(path);
+    QVERIFY(QFile::remove(path));
+
+    QCOMPARE(snapshot.readString("Lanvo", "Key", Default), QByteArray("1"));
+    QCOMPARE(snapshot.readString("Lanvo", "Other", Default), Default);
+    QCOMPARE(ProfileSnapshot(path).readString("Lanvo", "Key", Default), Default);
 }
 
 void TestProfileFile::writeFailureNamesFile_data()
