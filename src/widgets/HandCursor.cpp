@@ -33,9 +33,7 @@ QPainterPath handOutline()
     return hand.united(thumb);
 }
 
-} // namespace
-
-QImage makeHandCursorImage()
+QImage drawHandCursor()
 {
     QImage image(HandCursorSize, HandCursorSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -50,9 +48,18 @@ QImage makeHandCursorImage()
     return image;
 }
 
+} // namespace
+
+// The program has one hand cursor: it is drawn at the first link label, however many follow.
+const QImage &handCursorImage()
+{
+    static const QImage image = drawHandCursor();
+    return image;
+}
+
 QCursor makeHandCursor()
 {
-    return QCursor(QPixmap::fromImage(makeHandCursorImage()), HandCursorHotX, HandCursorHotY);
+    return QCursor(QPixmap::fromImage(handCursorImage()), HandCursorHotX, HandCursorHotY);
 }
 
 } // namespace Lanvo

@@ -7,7 +7,7 @@ namespace Lanvo {
 
 // The pointing hand shown over link labels: a 32 x 32 picture drawn here, so the program carries
 // no cursor file. The hot spot is the tip of the index finger.
-QImage makeHandCursorImage();
+const QImage &handCursorImage();
 QCursor makeHandCursor();
 
 inline constexpr int HandCursorSize = 32;
