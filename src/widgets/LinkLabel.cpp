@@ -127,6 +127,27 @@ TURLLabel::TURLLabel(const QString &caption, QWidget *parent)
     setUnderlined(true);
 }
 
+// A text document is a whole layout engine per label, for selection and rich text that a link never
+// has: the caption is plain, the keys are answered below, and a change of focus only repaints the
+// focus frame. So the caption is set as an unfocusable label's is.
+void TURLLabel::setText(const QString &caption)
+{
+    const Qt::FocusPolicy policy = focusPolicy();
+    setFocusPolicy(Qt::NoFocus);
+    QLabel::setText(caption);
+    setFocusPolicy(policy);
+}
+
+void TURLLabel::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event); // not QLabel's, which would build the text document now
+}
+
+void TURLLabel::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+}
+
 void TURLLabel::setLabelType(TLabelType value)
 {
     if (value == m_labelType)

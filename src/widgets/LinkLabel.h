@@ -44,6 +44,9 @@ public:
     bool Effect98() const { return m_effect98; }
     void setEffect98(bool value);
 
+    // The caption. Hides QLabel's, which gives a label that takes the focus a text document of its own.
+    void setText(const QString &caption);
+
     // A Qt font carries no colour, so the colour comes with it: URLColStd takes it.
     void setLinkFont(const QFont &font, const QColor &colour);
 
@@ -70,6 +73,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
