@@ -225,7 +225,7 @@ int main(int argc, char *argv[])
     }
     std::printf("bench_startup: process start to the main window's first paint (platform %s)\n",
                 qPrintable(QGuiApplication::platformName()));
-    compare(148, 11);
-    compare(50000, 5);
+    compare(148, 31);
+    compare(50000, 7);
     return 0;
 }
