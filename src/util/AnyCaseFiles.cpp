@@ -1,8 +1,8 @@
 #include "AnyCaseFiles.h"
 
+#include "DirectoryListing.h"
 #include "FilesUtils.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace Lanvo {
@@ -12,15 +12,14 @@ QString existingAnyCase(const QString &dir, const QString &name)
     const QString exact = joinPath(dir, name);
     if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())
         return exact;
-    // Sorted, so that among several spellings the choice does not depend on the directory's order.
-    const QStringList entries = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                        | QDir::NoDotAndDotDot,
-                                                    QDir::Name);
-    for (const QString &entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return joinPath(dir, entry);
+    // Among several spellings the first in name order wins, so the choice does not depend on the
+    // directory's order. Only the names are read: a folder of ROM sets may hold many thousands.
+    QString first;
+    for (QString &entry : directoryNames(dir)) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0 && (first.isNull() || entry < first))
+            first = std::move(entry);
     }
-    return {};
+    return first.isNull() ? QString() : joinPath(dir, first);
 }
 
 QString pathAnyCase(const QString &dir, const QString &name)

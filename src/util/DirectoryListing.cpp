@@ -83,6 +83,28 @@ bool ignoresLetterCase(int dirFd, const std::vector<DirectoryEntry> &entries)
     return false;
 }
 
+// Calls Take(entry, name) for each entry but "." and ".." whose name is valid UTF-8; false when the
+// listing was cut short by an error.
+template<typename Take>
+bool forEachEntry(DIR *dir, Take take)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry)
+            return errno == 0;
+        if (isDotOrDotDot(entry->d_name))
+            continue;
+        QString name = utf8.decode(QByteArrayView(entry->d_name, qsizetype(std::strlen(entry->d_name))));
+        if (utf8.hasError()) {
+            utf8.resetState();
+            continue;
+        }
+        take(*entry, std::move(name));
+    }
+}
+
 } // namespace
 
 DirectoryListing listDirectory(const QString &path)
@@ -99,29 +121,29 @@ DirectoryListing listDirectory(const QString &path)
     if (!dir)
         return listing; // searchable but not readable: only name-by-name questions work
     const int dirFd = ::dirfd(dir.get());
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    for (;;) {
-        errno = 0;
-        const dirent *entry = ::readdir(dir.get());
-        if (!entry) {
-            if (errno != 0)
-                return listing; // a listing cut short answers nothing: ask name by name
-            break;
-        }
-        if (isDotOrDotDot(entry->d_name))
-            continue;
-        const EntryKind kind = entryKind(dirFd, *entry);
-        if (kind == EntryKind::Absent)
-            continue;
-        QString name = utf8.decode(QByteArrayView(entry->d_name, qsizetype(std::strlen(entry->d_name))));
-        if (utf8.hasError()) {
-            utf8.resetState();
-            continue;
-        }
-        listing.Entries.push_back({std::move(name), kind == EntryKind::Directory});
+    const bool whole = forEachEntry(dir.get(), [&listing, dirFd](const dirent &entry, QString name) {
+        const EntryKind kind = entryKind(dirFd, entry);
+        if (kind != EntryKind::Absent)
+            listing.Entries.push_back({std::move(name), kind == EntryKind::Directory});
+    });
+    if (!whole) {
+        listing.Entries.clear();
+        return listing; // a listing cut short answers nothing: ask name by name
     }
     listing.Complete = !ignoresLetterCase(dirFd, listing.Entries);
     return listing;
+}
+
+std::vector<QString> directoryNames(const QString &path)
+{
+    std::vector<QString> names;
+    const QByteArray encoded = QFile::encodeName(path);
+    const DirHandle dir(encoded.isEmpty() ? nullptr : ::opendir(encoded.constData()));
+    if (!dir)
+        return names;
+    if (!forEachEntry(dir.get(), [&names](const dirent &, QString name) { names.push_back(std::move(name)); }))
+        names.clear();
+    return names;
 }
 
 } // namespace Lanvo

@@ -28,4 +28,8 @@ struct DirectoryListing
 // Names that are not valid UTF-8 are skipped: no file name the program builds can match them.
 DirectoryListing listDirectory(const QString &path);
 
+// Every name in a directory but "." and "..", whatever it is (dangling links included), in the
+// directory's own order; nothing when it can't be read. Invalid UTF-8 names are skipped as above.
+std::vector<QString> directoryNames(const QString &path);
+
 } // namespace Lanvo

@@ -1,3 +1,4 @@
+#include "AnyCaseFiles.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
 #include "TestFakes.h"
@@ -27,7 +28,41 @@ private Q_SLOTS:
     void copyFileToKeepsDestinationWholeWhenItFails();
     void copyKeepsProgramsExecutable();
     void atomicWriteReplacesOrFailsWithoutTruncating();
+    void findsNameInAnyCase_data();
+    void findsNameInAnyCase();
 };
+
+void TestFilesUtils::findsNameInAnyCase_data()
+{
+    QTest::addColumn<QStringList>("entries"); // files, or "name->target" for a symbolic link
+    QTest::addColumn<QString>("found");       // what "corinit.dat" finds; empty for nothing
+
+    QTest::newRow("exact spelling") << QStringList{"CORINIT.DAT", "corinit.dat", "a"} << "corinit.dat";
+    QTest::newRow("other case") << QStringList{"b", "CorInit.Dat", "z"} << "CorInit.Dat";
+    QTest::newRow("first of several in name order") << QStringList{"corinit.DAT", "CORINIT.dat", "Corinit.dat"}
+                                                       << "CORINIT.dat";
+    QTest::newRow("a dangling link counts") << QStringList{"CORINIT.DAT->nowhere"} << "CORINIT.DAT";
+    QTest::newRow("longer name is another") << QStringList{"corinit.dat.bak", "xcorinit.dat"} << "";
+    QTest::newRow("empty directory") << QStringList{} << "";
+}
+
+void TestFilesUtils::findsNameInAnyCase()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, found);
+    const QTemporaryDir dir;
+    for (const QString &entry : entries) {
+        const QStringList link = entry.split(QStringLiteral("->"));
+        if (link.size() == 2)
+            QVERIFY(QFile::link(link.at(1), dir.filePath(link.at(0))));
+        else
+            writeFile(dir.filePath(entry), "x");
+    }
+    const QString expected = found.isEmpty() ? QString() : dir.filePath(found);
+    QCOMPARE(existingAnyCase(dir.path(), QStringLiteral("corinit.dat")), expected);
+    QCOMPARE(pathAnyCase(dir.path(), QStringLiteral("corinit.dat")),
+             found.isEmpty() ? dir.filePath("corinit.dat") : expected);
+}
 
 void TestFilesUtils::expandPath_data()
 {
