@@ -1,9 +1,14 @@
 #include "StartFolder.h"
 
+#include "DirectoryListing.h"
+
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace Lanvo {
 
@@ -60,9 +65,16 @@ bool TStartFolder::askAndEnter() const
 
 bool IsCorvaneFolder(const QString &folder)
 {
-    // Letter case is ignored, as for the emulator's own files.
-    const QStringList marks{QStringLiteral("Lanvo.ini"), QStringLiteral("corvane.exe")};
-    return !QDir(folder).entryList(marks, QDir::Files | QDir::Hidden).isEmpty();
+    // Letter case is ignored, as for the emulator's own files. Only names are read until one matches:
+    // the folder may also hold the ROM sets, by the thousand.
+    const auto isMark = [](const QString &name) {
+        return name.compare(QLatin1String("Lanvo.ini"), Qt::CaseInsensitive) == 0
+            || name.compare(QLatin1String("corvane.exe"), Qt::CaseInsensitive) == 0;
+    };
+    const std::vector<QString> names = directoryNames(folder);
+    return std::any_of(names.begin(), names.end(), [&](const QString &name) {
+        return isMark(name) && QFileInfo(QDir(folder).filePath(name)).isFile();
+    });
 }
 
 QString DefaultStartFolderSettings()

@@ -57,7 +57,7 @@ void TestStartFolder::init()
 void TestStartFolder::menuStart_data()
 {
     QTest::addColumn<TCommandLine::TFolderChoice>("choice");
-    QTest::addColumn<QString>("markInHome");
+    QTest::addColumn<QString>("markInHome"); // a file, or a folder when it ends with "/"
     QTest::addColumn<QString>("last");
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QString>("expectedCurrent");
@@ -76,6 +76,8 @@ void TestStartFolder::menuStart_data()
         << last << "Lanvo.ini" << "corvane" << QStringList{} << "home" << QStringList{} << "corvane";
     QTest::newRow("inside a folder with the emulator, any case: stays")
         << last << "CORVANE.EXE" << "" << QStringList{} << "home" << QStringList{} << "";
+    QTest::newRow("a folder named like a mark is none")
+        << last << "lanvo.INI/" << "corvane" << QStringList{} << "corvane" << QStringList{} << "corvane";
     QTest::newRow("another file is no mark")
         << last << "readme.txt" << "corvane" << QStringList{} << "corvane" << QStringList{} << "corvane";
     QTest::newRow("choosing anew opens at the remembered folder")
@@ -98,7 +100,9 @@ void TestStartFolder::menuStart()
     const QDir root(dir.path());
     for (const char *folder : {"home", "corvane", "other"})
         makeDirectory(root.filePath(folder));
-    if (!markInHome.isEmpty())
+    if (markInHome.endsWith('/'))
+        makeDirectory(root.filePath("home/" + markInHome));
+    else if (!markInHome.isEmpty())
         writeFile(root.filePath("home/" + markInHome), "");
     const QString settingsFile = root.filePath("config/lanvo/lanvo.conf");
     if (!last.isEmpty())
