@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringBuilder>
 
 namespace Lanvo {
 
@@ -87,7 +88,7 @@ QString joinPath(const QString &dir, const QString &name)
 {
     if (dir.endsWith(QLatin1Char('/')))
         return dir + name;
-    return dir + QLatin1Char('/') + name;
+    return dir % QLatin1Char('/') % name; // one allocation: the scan joins a path for every game found
 }
 
 bool isPlainFileName(const QString &name)
