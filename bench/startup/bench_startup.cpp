@@ -128,7 +128,7 @@ void makeStartDirectory(const QString &root, int games)
     QDir().mkpath(root + QStringLiteral("/lanvo"));
     QFile ini(root + QStringLiteral("/Lanvo.ini"));
     ini.open(QIODevice::WriteOnly);
-    ini.write("[Lanvo]\r\nVersion=1.61\r\nLeft=0\r\nTop=0\r\nWidth=800\r\nHeight=600\r\n");
+    ini.write("[Lanvo]\r\nVersion=1.61\r\nLeft=0\r\nTop=0\r\nWidth=800\r\nHeigh=600\r\n");
     QFile emulator(root + QStringLiteral("/corvane.exe"));
     emulator.open(QIODevice::WriteOnly);
     emulator.write("MZ");
