@@ -1,5 +1,7 @@
 #include "EnhListView.h"
 
+#include "EnhItemDelegate.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 
@@ -14,6 +16,7 @@ TEnhListView::TEnhListView(QWidget *parent)
 {
     setHeader(m_header);
     setModel(m_model);
+    setItemDelegate(new EnhItemDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
