@@ -17,6 +17,7 @@ class TestPictureControl : public QObject
 
 private Q_SLOTS:
     void defaultPictureIsBuiltIn();
+    void pictureIsStretchedToFillTheControl_data();
     void pictureIsStretchedToFillTheControl();
     void failedLoadKeepsThePreviousPicture_data();
     void failedLoadKeepsThePreviousPicture();
@@ -65,22 +66,39 @@ void TestPictureControl::defaultPictureIsBuiltIn()
     QCOMPARE(control.accessibleDescription(), QStringLiteral("Default picture"));
 }
 
+void TestPictureControl::pictureIsStretchedToFillTheControl_data()
+{
+    QTest::addColumn<QSize>("loadedAt");
+    QTest::addColumn<QSize>("shownAt");
+
+    QTest::newRow("as loaded") << QSize(320, 226) << QSize(320, 226);
+    QTest::newRow("resized before shown") << QSize(320, 226) << QSize(160, 120);
+    QTest::newRow("loaded with no size yet") << QSize(0, 0) << QSize(320, 226);
+}
+
 void TestPictureControl::pictureIsStretchedToFillTheControl()
 {
+    QFETCH(QSize, loadedAt);
+    QFETCH(QSize, shownAt);
+
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quadrants.bmp"));
     QVERIFY(writeFile(path, bmpBytes(quadrants())));
     TFEJpeg control;
-    control.resize(320, 226);
+    control.resize(loadedAt);
     QVERIFY(control.loadFile(path));
+    control.resize(shownAt);
     const QImage shown = control.grab().toImage();
-    QCOMPARE(shown.size(), QSize(320, 226));
+    const int right = shownAt.width() - 1;
+    const int bottom = shownAt.height() - 1;
+    QCOMPARE(shown.size(), shownAt);
     QCOMPARE(shown.pixel(0, 0), qRgb(255, 0, 0));
-    QCOMPARE(shown.pixel(319, 0), qRgb(0, 255, 0));
-    QCOMPARE(shown.pixel(0, 225), qRgb(0, 0, 255));
-    QCOMPARE(shown.pixel(319, 225), qRgb(255, 255, 255));
-    QCOMPARE(shown.pixel(100, 60), qRgb(255, 0, 0)); // well inside a quarter: no border, no margin
-    QCOMPARE(shown.pixel(220, 170), qRgb(255, 255, 255));
+    QCOMPARE(shown.pixel(right, 0), qRgb(0, 255, 0));
+    QCOMPARE(shown.pixel(0, bottom), qRgb(0, 0, 255));
+    QCOMPARE(shown.pixel(right, bottom), qRgb(255, 255, 255));
+    // Well inside a quarter: no border, no margin.
+    QCOMPARE(shown.pixel(right * 5 / 16, bottom * 4 / 15), qRgb(255, 0, 0));
+    QCOMPARE(shown.pixel(right * 11 / 16, bottom * 3 / 4), qRgb(255, 255, 255));
 }
 
 void TestPictureControl::failedLoadKeepsThePreviousPicture_data()
