@@ -148,6 +148,15 @@ void TURLLabel::focusOutEvent(QFocusEvent *event)
     QWidget::focusOutEvent(event);
 }
 
+bool TURLLabel::event(QEvent *event)
+{
+    // QLabel builds the text document when it is polished, for a label that takes focus; so does every
+    // widget of the About window when the main window, its parent, is shown.
+    if (event->type() == QEvent::Polish)
+        return QFrame::event(event);
+    return QLabel::event(event);
+}
+
 void TURLLabel::setLabelType(TLabelType value)
 {
     if (value == m_labelType)

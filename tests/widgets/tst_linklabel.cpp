@@ -4,8 +4,11 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QEnterEvent>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Lanvo;
 
@@ -31,6 +34,8 @@ private Q_SLOTS:
     void onlyAnOrdinaryClickOpens();
     void keyboardAndAssistiveTechnologyOpenToo();
     void handCursorPointsWithTheFingerTip();
+    void drawsAsAFocusableLabelDoes_data();
+    void drawsAsAFocusableLabelDoes();
 };
 
 namespace {
@@ -315,6 +320,48 @@ void TestURLLabel::handCursorPointsWithTheFingerTip()
     QVERIFY(qAlpha(image.pixel(HandCursorHotX, HandCursorHotY + 1)) > 0);
     QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
     QCOMPARE(qAlpha(image.pixel(31, 0)), 0);
+}
+
+void TestURLLabel::drawsAsAFocusableLabelDoes_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("custom");
+    QTest::addColumn<QSize>("size");
+
+    QTest::newRow("address") << "www.example.org/lanvo/" << false << QSize(160, 20);
+    QTest::newRow("mail, plain") << "lanvo@example.org" << true << QSize(160, 20);
+    QTest::newRow("blanks kept") << "  two  blanks  " << false << QSize(160, 20);
+    QTest::newRow("wider than the label") << "www.example.org/a/very/long/address/indeed" << false << QSize(90, 16);
+    QTest::newRow("markup shown as text") << "<b>not bold</b>" << false << QSize(160, 20);
+}
+
+// A link label draws its caption without the text document a focusable label builds, pixel for pixel
+// as such a label draws it with one.
+void TestURLLabel::drawsAsAFocusableLabelDoes()
+{
+    QFETCH(QString, caption);
+    QFETCH(bool, custom);
+    QFETCH(QSize, size);
+
+    TURLLabel link(caption);
+    if (custom)
+        link.setLabelType(hmCUSTOM);
+    QLabel label(caption);
+    label.setTextFormat(Qt::PlainText);
+    label.setFocusPolicy(Qt::TabFocus);
+    label.setFont(link.font());
+    label.setPalette(link.palette());
+    link.resize(size);
+    label.resize(size);
+    QCOMPARE(link.grab().toImage(), label.grab().toImage());
+    const auto hasDocument = [](const QObject &owner) {
+        const QObjectList children = owner.children();
+        return std::any_of(children.begin(), children.end(), [](const QObject *child) {
+            return qstrcmp(child->metaObject()->className(), "QWidgetTextControl") == 0;
+        });
+    };
+    QVERIFY(hasDocument(label));
+    QVERIFY(!hasDocument(link));
 }
 
 QTEST_MAIN(TestURLLabel)
