@@ -61,6 +61,12 @@ TF_Options::TF_Options(QWidget *parent)
     buildCorvanePage();
     setTabOrder(Cancel, Ok);
     setTabOrder(Ok, Onglet);
+}
+
+// Measuring the captions shapes their texts: they are fitted when the dialog is first shown rather
+// than during the program's start, which creates the dialog.
+void TF_Options::fitCaptions()
+{
     for (const QList<QWidget *> &row : QList<QList<QWidget *>>{{Label1, RomPath1, BitBtn1},
                                                               {Label4, RomPath2, BitBtn2},
                                                               {Label2, AltPath, BitBtn3},
@@ -183,6 +189,10 @@ OptionsValues TF_Options::values() const
 void TF_Options::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    if (!m_fitted) {
+        fitCaptions();
+        m_fitted = true;
+    }
     if (!event->spontaneous())
         FormShow();
 }

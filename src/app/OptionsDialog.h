@@ -78,9 +78,11 @@ private:
     struct PathRow;
     QLineEdit *addPathRow(const PathRow &row, QLabel *&label, QPushButton *&browse);
     void FormShow();
+    void fitCaptions();
     void browseFor(QLineEdit *field);
 
     DirectoryChooser m_chooseDirectory;
+    bool m_fitted = false;
 };
 
 extern TF_Options *F_Options;

@@ -78,8 +78,6 @@ void TOptionsPage::buildOptionsGroup()
     Vga = checkBox(Options, "Vga", Texts::VgaBox, 86, 45, 61);
     Modex = checkBox(Options, "Modex", Texts::ModexBox, 151, 45, 64);
     Noanalyse = checkBox(Options, "Noanalyse", Texts::NoanalyseBox, 223, 45, 96);
-    fitCaptionsInRow({Scanlines, CBScanlinesValue, Frameskip, FrameskipValue});
-    fitCaptionsInRow({Vsync, Vga, Modex, Noanalyse});
 }
 
 void TOptionsPage::buildSnapshotsGroup()
@@ -92,6 +90,23 @@ void TOptionsPage::buildSnapshotsGroup()
     Delete = checkBox(Snapshots, "Delete", Texts::DeleteBox, 16, 41, 189);
     Delete->setChecked(true);
     Delete->setEnabled(false);
+}
+
+// Measuring the captions shapes their texts; the page starts behind the games list, so they are
+// fitted when it is first shown rather than during the program's start.
+void TOptionsPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_fitted) {
+        fitCaptions();
+        m_fitted = true;
+    }
+}
+
+void TOptionsPage::fitCaptions()
+{
+    fitCaptionsInRow({Scanlines, CBScanlinesValue, Frameskip, FrameskipValue});
+    fitCaptionsInRow({Vsync, Vga, Modex, Noanalyse});
     fitCaptionsInRow({ProcessShots});
     fitCaptionsInRow({Delete});
 }

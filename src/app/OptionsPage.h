@@ -51,6 +51,9 @@ public Q_SLOTS:
     void ProcessShotsClick();
     void DeleteClick();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildOptionsGroup();
     void buildSnapshotsGroup();
@@ -58,8 +61,10 @@ private:
     void connectHandlers();
     void setScanlinesControls();
     void setFrameskipControls();
+    void fitCaptions();
 
     TCorvane &m_emulator;
+    bool m_fitted = false;
 };
 
 } // namespace Lanvo

@@ -151,7 +151,8 @@ void TestOptionsDialog::layout()
     QFETCH(QRect, geometry);
     QFETCH(QString, text);
     QFETCH(QString, hint);
-    const TF_Options dialog;
+    TF_Options dialog;
+    dialog.show(); // captions are fitted to the fonts when the dialog is first shown
     QCOMPARE(dialog.windowTitle(), QStringLiteral("General options"));
     QCOMPARE(dialog.pos(), QPoint(307, 178));
     QCOMPARE(dialog.size(), QSize(392, 197));
