@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include <cstring>
 #include <mutex>
+#include <vector>
 
 // Q_INIT_RESOURCE declares the resource's registration function in the enclosing namespace, so it
 // must be used outside ours.
@@ -119,8 +121,47 @@ void TFEJpeg::paintEvent(QPaintEvent *)
     painter.drawImage(QPoint(0, 0), drawnPicture());
 }
 
+namespace {
+
+// For each of To places, the one of From places whose centre is nearest.
+std::vector<int> nearestSources(int from, int to)
+{
+    std::vector<int> sources(static_cast<size_t>(to));
+    for (int i = 0; i < to; ++i)
+        sources[static_cast<size_t>(i)] = static_cast<int>((2 * qint64(i) + 1) * from / (2 * qint64(to)));
+    return sources;
+}
+
+// Source, a 32-bit picture, enlarged to Size by repeating its pixels.
+QImage repeatPixels(const QImage &source, QSize size)
+{
+    QImage stretched(size, source.format());
+    if (stretched.isNull())
+        return stretched;
+    const std::vector<int> columns = nearestSources(source.width(), size.width());
+    const std::vector<int> rows = nearestSources(source.height(), size.height());
+    const bool sameWidth = source.width() == size.width();
+    const auto rowBytes = static_cast<size_t>(size.width()) * sizeof(QRgb);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *out = reinterpret_cast<QRgb *>(stretched.scanLine(y));
+        const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(rows[static_cast<size_t>(y)]));
+        if (y > 0 && rows[static_cast<size_t>(y)] == rows[static_cast<size_t>(y) - 1])
+            std::memcpy(out, stretched.constScanLine(y - 1), rowBytes);
+        else if (sameWidth)
+            std::memcpy(out, in, rowBytes);
+        else
+            for (int x = 0; x < size.width(); ++x)
+                out[x] = in[columns[static_cast<size_t>(x)]];
+    }
+    return stretched;
+}
+
+} // namespace
+
 // The picture stretched to the control once, in the pixel format the screen takes as it is, so that
 // a paint is a plain copy: drawing a palette picture stretched converts and filters every pixel each time.
+// Enlarged, a picture keeps its pixels sharp, as snapshots are pixel art (and the default picture only
+// gains two rows); shrunk, it is filtered, so that no detail simply drops out.
 const QImage &TFEJpeg::drawnPicture()
 {
     const qreal ratio = devicePixelRatioF();
@@ -128,7 +169,10 @@ const QImage &TFEJpeg::drawnPicture()
     if (m_drawn.size() != pixels || m_drawn.devicePixelRatio() != ratio) {
         const QImage::Format format = m_picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                                   : QImage::Format_RGB32;
-        m_drawn = m_picture.convertToFormat(format).scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage screenReady = m_picture.convertToFormat(format);
+        const bool enlarged = pixels.width() >= m_picture.width() && pixels.height() >= m_picture.height();
+        m_drawn = enlarged ? repeatPixels(screenReady, pixels)
+                           : screenReady.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_drawn.setDevicePixelRatio(ratio);
     }
     return m_drawn;

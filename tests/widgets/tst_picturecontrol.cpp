@@ -19,6 +19,9 @@ private Q_SLOTS:
     void defaultPictureIsBuiltIn();
     void pictureIsStretchedToFillTheControl_data();
     void pictureIsStretchedToFillTheControl();
+    void enlargedStaysSharpShrunkIsFiltered_data();
+    void enlargedStaysSharpShrunkIsFiltered();
+    void enlargedPixelsAreRepeatedEvenly();
     void failedLoadKeepsThePreviousPicture_data();
     void failedLoadKeepsThePreviousPicture();
     void optionChangesApplyToTheJpegHeld();
@@ -51,6 +54,26 @@ QImage quadrants()
             image.setPixel(x, y, x < 5 ? (y < 5 ? qRgb(255, 0, 0) : qRgb(0, 0, 255))
                                        : (y < 5 ? qRgb(0, 255, 0) : qRgb(255, 255, 255)));
     return image;
+}
+
+// Black and white rows, one pixel each.
+QImage stripes(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, y % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    return image;
+}
+
+// Whether every pixel of Image is black or white.
+bool onlyBlackAndWhite(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb pixel = image.pixel(x, y) & 0xffffff; pixel != 0 && pixel != 0xffffff)
+                return false;
+    return true;
 }
 
 } // namespace
@@ -99,6 +122,55 @@ void TestPictureControl::pictureIsStretchedToFillTheControl()
     // Well inside a quarter: no border, no margin.
     QCOMPARE(shown.pixel(right * 5 / 16, bottom * 4 / 15), qRgb(255, 0, 0));
     QCOMPARE(shown.pixel(right * 11 / 16, bottom * 3 / 4), qRgb(255, 255, 255));
+}
+
+void TestPictureControl::enlargedStaysSharpShrunkIsFiltered_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("sharp");
+
+    QTest::newRow("default picture's size, two rows more") << QSize(320, 224) << true;
+    QTest::newRow("enlarged both ways") << QSize(160, 100) << true;
+    QTest::newRow("same size") << QSize(320, 226) << true;
+    QTest::newRow("shrunk both ways") << QSize(640, 452) << false;
+    QTest::newRow("taller, narrower") << QSize(200, 452) << false;
+}
+
+void TestPictureControl::enlargedStaysSharpShrunkIsFiltered()
+{
+    QFETCH(QSize, picture);
+    QFETCH(bool, sharp);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stripes.bmp"));
+    QVERIFY(writeFile(path, bmpBytes(stripes(picture))));
+    TFEJpeg control;
+    control.resize(320, 226);
+    QVERIFY(control.loadFile(path));
+    QCOMPARE(onlyBlackAndWhite(control.grab().toImage()), sharp);
+}
+
+// Three columns stretched to 320 pixels: 107, 106 and 107 wide, each pixel taking the column its centre falls in.
+void TestPictureControl::enlargedPixelsAreRepeatedEvenly()
+{
+    QImage columns(3, 1, QImage::Format_RGB32);
+    columns.setPixel(0, 0, qRgb(255, 0, 0));
+    columns.setPixel(1, 0, qRgb(0, 255, 0));
+    columns.setPixel(2, 0, qRgb(0, 0, 255));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("columns.bmp"));
+    QVERIFY(writeFile(path, bmpBytes(columns)));
+    TFEJpeg control;
+    control.resize(320, 226);
+    QVERIFY(control.loadFile(path));
+    const QImage shown = control.grab().toImage();
+    const QList<QPair<int, QRgb>> expected = {{0, qRgb(255, 0, 0)},   {106, qRgb(255, 0, 0)},
+                                              {107, qRgb(0, 255, 0)}, {212, qRgb(0, 255, 0)},
+                                              {213, qRgb(0, 0, 255)}, {319, qRgb(0, 0, 255)}};
+    for (const auto &[x, colour] : expected) {
+        QCOMPARE(shown.pixel(x, 0), colour);
+        QCOMPARE(shown.pixel(x, 225), colour);
+    }
 }
 
 void TestPictureControl::failedLoadKeepsThePreviousPicture_data()
