@@ -47,6 +47,13 @@ bool bmpIsTruncated(const QByteArray &bytes, qint64 fileSize)
 {
     if (bytes.size() < BmpHeaderBytes)
         return false; // no whole header: the reader refuses it itself
+    // A header or pixels that would start past the end, whatever the compression: seeking there in a
+    // file, the reader finds nothing to read and may still make a blank picture; in memory it cannot
+    // seek and reads on from where it is.
+    const qint64 pixelsStart = readLittle<quint32>(bytes, 10);
+    const qint64 headerEnd = 14 + qint64(readLittle<quint32>(bytes, 14));
+    if (pixelsStart >= fileSize || headerEnd > fileSize)
+        return true;
     const bool core = readLittle<quint32>(bytes, 14) == CoreHeaderSize;
     const qint64 width = core ? readLittle<quint16>(bytes, 18) : readLittle<qint32>(bytes, 18);
     const qint64 height = core ? readLittle<quint16>(bytes, 20) : readLittle<qint32>(bytes, 22);
@@ -56,7 +63,7 @@ bool bmpIsTruncated(const QByteArray &bytes, qint64 fileSize)
     if (!uncompressed(compression) || qAbs(width) * qAbs(height) > MaxPicturePixels || bits > 64)
         return false;
     const qint64 stride = (qAbs(width) * bits + 31) / 32 * 4;
-    return fileSize < qint64(readLittle<quint32>(bytes, 10)) + stride * qAbs(height);
+    return fileSize < pixelsStart + stride * qAbs(height);
 }
 
 bool gifIsTruncated(const QByteArray &bytes)

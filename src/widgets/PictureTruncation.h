@@ -11,8 +11,8 @@ namespace Lanvo {
 // The start of a bitmap file that tells whether its pixel rows are all there.
 inline constexpr qsizetype BmpHeaderBytes = 34;
 
-// An uncompressed bitmap of FileSize bytes whose pixel rows end before its header says they do.
-// Header holds the file's first bytes, up to BmpHeaderBytes.
+// A bitmap of FileSize bytes whose header or pixels would start past its end, or, uncompressed, whose
+// pixel rows end before its header says they do. Header holds the file's first bytes, up to BmpHeaderBytes.
 bool bmpIsTruncated(const QByteArray &header, qint64 fileSize);
 
 // A GIF whose first picture (the one shown) ends before its data blocks do.

@@ -209,6 +209,14 @@ void TestJpegDecoder::decodesOnlyWholeFilesMatchingTheirExtension_data()
     QTest::newRow("jpg damaged frame header") << "a.jpg" << jpegDamaged << false;
     QTest::newRow("gif damaged code size") << "a.gif" << gifDamaged << false;
     QTest::newRow("bmp damaged depth") << "a.bmp" << bmpDamaged << false;
+    // Where a reader seeking on a file finds nothing, one reading from memory must not read on.
+    const QByteArray palette = bmpBytes(m_source.convertToFormat(QImage::Format_Indexed8));
+    QByteArray bmpLongHeader = palette, bmpPixelsPastEnd = palette;
+    qToLittleEndian<quint32>(0x00464946, bmpLongHeader.data() + 14);    // header size
+    qToLittleEndian<quint32>(0x4a1000e0, bmpPixelsPastEnd.data() + 10); // where the pixels start
+    qToLittleEndian<quint32>(1, bmpPixelsPastEnd.data() + 30);          // run-length encoded
+    QTest::newRow("bmp header longer than the file") << "a.bmp" << bmpLongHeader << false;
+    QTest::newRow("bmp compressed pixels past its end") << "a.bmp" << bmpPixelsPastEnd << false;
 
     // Huge declared dimensions are refused from the header, before anything is allocated.
     QTest::newRow("jpg 60000 square") << "a.jpg" << withJpegSize(m_jpeg, 60000, 60000) << false;
@@ -231,6 +239,7 @@ void TestJpegDecoder::decodesOnlyWholeFilesMatchingTheirExtension()
     for (const JpegOptions &options : {JpegOptions(), JpegOptions{true, jf8Bit, true, jpBestSpeed, jsEighth, false}}) {
         const QImage picture = decodePictureFile(path, options);
         QCOMPARE(!picture.isNull(), decodes);
+        QCOMPARE(!decodePicture(bytes, pictureFormatOf(path), options).isNull(), decodes); // from memory
         if (decodes && pictureFormatOf(path) != PictureFormat::Jpeg) // only JPEG follows the options
             QCOMPARE(picture.size(), m_source.size());
     }
