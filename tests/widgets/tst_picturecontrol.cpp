@@ -56,6 +56,19 @@ QImage quadrants()
     return image;
 }
 
+// Picture, as a bitmap file, loaded into a control of LoadedAt and shown at ShownAt; null when it does not load.
+QImage shownInControl(const QImage &picture, QSize loadedAt = {320, 226}, QSize shownAt = {320, 226})
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("picture.bmp"));
+    TFEJpeg control;
+    control.resize(loadedAt);
+    if (!writeFile(path, bmpBytes(picture)) || !control.loadFile(path))
+        return {};
+    control.resize(shownAt);
+    return control.grab().toImage();
+}
+
 // Black and white rows, one pixel each.
 QImage stripes(QSize size)
 {
@@ -104,14 +117,7 @@ void TestPictureControl::pictureIsStretchedToFillTheControl()
     QFETCH(QSize, loadedAt);
     QFETCH(QSize, shownAt);
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("quadrants.bmp"));
-    QVERIFY(writeFile(path, bmpBytes(quadrants())));
-    TFEJpeg control;
-    control.resize(loadedAt);
-    QVERIFY(control.loadFile(path));
-    control.resize(shownAt);
-    const QImage shown = control.grab().toImage();
+    const QImage shown = shownInControl(quadrants(), loadedAt, shownAt);
     const int right = shownAt.width() - 1;
     const int bottom = shownAt.height() - 1;
     QCOMPARE(shown.size(), shownAt);
@@ -141,13 +147,9 @@ void TestPictureControl::enlargedStaysSharpShrunkIsFiltered()
     QFETCH(QSize, picture);
     QFETCH(bool, sharp);
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("stripes.bmp"));
-    QVERIFY(writeFile(path, bmpBytes(stripes(picture))));
-    TFEJpeg control;
-    control.resize(320, 226);
-    QVERIFY(control.loadFile(path));
-    QCOMPARE(onlyBlackAndWhite(control.grab().toImage()), sharp);
+    const QImage shown = shownInControl(stripes(picture));
+    QCOMPARE(shown.size(), QSize(320, 226));
+    QCOMPARE(onlyBlackAndWhite(shown), sharp);
 }
 
 // Three columns stretched to 320 pixels: 107, 106 and 107 wide, each pixel taking the column its centre falls in.
@@ -157,13 +159,8 @@ void TestPictureControl::enlargedPixelsAreRepeatedEvenly()
     columns.setPixel(0, 0, qRgb(255, 0, 0));
     columns.setPixel(1, 0, qRgb(0, 255, 0));
     columns.setPixel(2, 0, qRgb(0, 0, 255));
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("columns.bmp"));
-    QVERIFY(writeFile(path, bmpBytes(columns)));
-    TFEJpeg control;
-    control.resize(320, 226);
-    QVERIFY(control.loadFile(path));
-    const QImage shown = control.grab().toImage();
+    const QImage shown = shownInControl(columns);
+    QCOMPARE(shown.size(), QSize(320, 226));
     const QList<QPair<int, QRgb>> expected = {{0, qRgb(255, 0, 0)},   {106, qRgb(255, 0, 0)},
                                               {107, qRgb(0, 255, 0)}, {212, qRgb(0, 255, 0)},
                                               {213, qRgb(0, 0, 255)}, {319, qRgb(0, 0, 255)}};
