@@ -20,7 +20,7 @@ bool drawsCellsAsRepeatedHere(const QStyle *style)
     return qstrcmp(style->metaObject()->className(), "QFusionStyle") == 0;
 }
 
-// One unwrapped line of Text in the cell's font, aligned in Width as the cell aligns it.
+// Lays the layout's text out as one unwrapped line Width wide, aligned as the cell aligns it.
 void layOutLine(QTextLayout &layout, const QStyleOptionViewItem &option, int width)
 {
     QTextOption textOption;
@@ -35,7 +35,7 @@ void layOutLine(QTextLayout &layout, const QStyleOptionViewItem &option, int wid
     layout.endLayout();
 }
 
-// The text inside Display less its margins, centred as the style centres it, elided when too wide.
+// The text inside Display less its margins, placed as the style places it, elided when too wide.
 void drawText(QPainter *painter, const QStyleOptionViewItem &option, const QRect &display, int margin)
 {
     const QRect textRect = display.adjusted(margin, 0, -margin, 0);
