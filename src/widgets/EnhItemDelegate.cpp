@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
-#include <QTextLayout>
 
 namespace Lanvo {
 
@@ -20,41 +19,16 @@ bool drawsCellsAsRepeatedHere(const QStyle *style)
     return qstrcmp(style->metaObject()->className(), "QFusionStyle") == 0;
 }
 
-// Lays the layout's text out as one unwrapped line Width wide, aligned as the cell aligns it.
-void layOutLine(QTextLayout &layout, const QStyleOptionViewItem &option, int width)
-{
-    QTextOption textOption;
-    textOption.setWrapMode(QTextOption::ManualWrap);
-    textOption.setTextDirection(option.direction);
-    textOption.setAlignment(QStyle::visualAlignment(option.direction, option.displayAlignment));
-    layout.setTextOption(textOption);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLineWidth(width);
-    line.setPosition(QPointF(0, 0));
-    layout.endLayout();
-}
-
 // The text inside Display less its margins, placed as the style places it, elided when too wide.
-void drawText(QPainter *painter, const QStyleOptionViewItem &option, const QRect &display, int margin)
+void drawText(QPainter *painter, const QStyleOptionViewItem &option, const QRect &display, int margin,
+              CellTextLayouts &texts)
 {
     const QRect textRect = display.adjusted(margin, 0, -margin, 0);
-    QTextLayout layout(option.text, option.font);
-    layOutLine(layout, option, textRect.width());
-    const QTextLine line = layout.lineAt(0);
-    const QRect placed = QStyle::alignedRect(Qt::LayoutDirectionAuto, option.displayAlignment,
-                                             layout.boundingRect().size().toSize(), textRect);
-    if (line.height() + placed.top() <= textRect.top())
+    const LaidOutCellText &text = texts.laidOut(option, textRect.width());
+    const QRect placed = QStyle::alignedRect(Qt::LayoutDirectionAuto, option.displayAlignment, text.Size, textRect);
+    if (text.LineHeight + placed.top() <= textRect.top())
         return; // the row is too low to show any of the line
-    const QPointF position(textRect.x(), placed.top());
-    if (line.naturalTextWidth() <= textRect.width()) {
-        layout.draw(painter, position);
-        return;
-    }
-    QTextLayout elided(QFontMetrics(option.font).elidedText(option.text, option.textElideMode, textRect.width()),
-                       option.font);
-    layOutLine(elided, option, textRect.width());
-    elided.draw(painter, position);
+    text.Drawn.draw(painter, QPointF(textRect.x(), placed.top()));
 }
 
 QPalette::ColorGroup colorGroup(const QStyleOptionViewItem &option)
@@ -72,7 +46,7 @@ QIcon::Mode iconMode(const QStyleOptionViewItem &option)
 }
 
 // Background, decoration at the left, then the text in the rest of the cell.
-void drawCell(QPainter *painter, const QStyleOptionViewItem &option)
+void drawCell(QPainter *painter, const QStyleOptionViewItem &option, CellTextLayouts &texts)
 {
     const QStyle *style = styleOf(option);
     const QWidget *widget = option.widget;
@@ -97,7 +71,8 @@ void drawCell(QPainter *painter, const QStyleOptionViewItem &option)
         const QPalette::ColorRole role = option.state & QStyle::State_Selected ? QPalette::HighlightedText
                                                                                : QPalette::Text;
         painter->setPen(option.palette.color(colorGroup(option), role));
-        drawText(painter, option, display, style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1);
+        drawText(painter, option, display, style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1,
+                 texts);
     }
     painter->restore();
 }
@@ -120,7 +95,7 @@ void EnhItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
     if (drawsItself(cell))
-        drawCell(painter, cell);
+        drawCell(painter, cell, m_texts);
     else
         styleOf(cell)->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
 }

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void initTestCase();
     void drawsAsTheStyleDoes_data();
     void drawsAsTheStyleDoes();
+    void repeatedTextDrawsAsTheStyleDoes_data();
+    void repeatedTextDrawsAsTheStyleDoes();
 };
 
 namespace {
@@ -129,6 +131,53 @@ void TestEnhItemDelegate::drawsAsTheStyleDoes()
     delegate.initStyleOption(&initialised, index);
     QCOMPARE(EnhItemDelegate::drawsItself(initialised), drawnHere);
     QCOMPARE(drawn(delegate, option, index), drawn(style, option, index));
+    QCOMPARE(drawn(delegate, option, index), drawn(style, option, index)); // the text laid out before
+}
+
+void TestEnhItemDelegate::repeatedTextDrawsAsTheStyleDoes_data()
+{
+    QTest::addColumn<QSize>("firstSize");
+    QTest::addColumn<int>("firstAlignment");
+    QTest::addColumn<QSize>("secondSize");
+    QTest::addColumn<int>("secondAlignment");
+    QTest::addColumn<bool>("secondBold");
+
+    const int left = int(Qt::AlignLeft);
+    QTest::newRow("narrower: elided") << QSize(300, 20) << left << QSize(120, 20) << left << false;
+    QTest::newRow("wider: whole") << QSize(120, 20) << left << QSize(300, 20) << left << false;
+    QTest::newRow("aligned otherwise") << QSize(300, 20) << left << QSize(300, 20) << int(Qt::AlignRight) << false;
+    QTest::newRow("elided, aligned otherwise") << QSize(120, 20) << left << QSize(120, 20) << int(Qt::AlignRight)
+                                               << false;
+    QTest::newRow("another font") << QSize(300, 20) << left << QSize(300, 20) << left << true;
+    QTest::newRow("lower row") << QSize(300, 20) << left << QSize(300, 5) << left << false;
+}
+
+// A text the delegate laid out for one cell, drawn in another cell that differs in what the layout
+// depends on: the second cell is still what the style draws.
+void TestEnhItemDelegate::repeatedTextDrawsAsTheStyleDoes()
+{
+    QFETCH(QSize, firstSize);
+    QFETCH(int, firstAlignment);
+    QFETCH(QSize, secondSize);
+    QFETCH(int, secondAlignment);
+    QFETCH(bool, secondBold);
+
+    const QTreeView view;
+    QStandardItemModel model;
+    model.appendRow(new QStandardItem(QStringLiteral("Aero Fighters 2 (Sonic Wings 2)")));
+    const QModelIndex index = model.index(0, 0);
+    const QStyle::State normal = QStyle::State_Enabled | QStyle::State_Active;
+    const QStyledItemDelegate style;
+    const EnhItemDelegate delegate;
+
+    QStyleOptionViewItem first = cellOptions(view, QRect(QPoint(30, 40), firstSize), normal);
+    first.displayAlignment = Qt::Alignment(firstAlignment) | Qt::AlignVCenter;
+    QCOMPARE(drawn(delegate, first, index), drawn(style, first, index));
+
+    QStyleOptionViewItem second = cellOptions(view, QRect(QPoint(30, 40), secondSize), normal);
+    second.displayAlignment = Qt::Alignment(secondAlignment) | Qt::AlignVCenter;
+    second.font.setBold(secondBold);
+    QCOMPARE(drawn(delegate, second, index), drawn(style, second, index));
 }
 
 QTEST_MAIN(TestEnhItemDelegate)
