@@ -2,11 +2,17 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <system_error>
+
 namespace Lanvo {
 
 FontConfigWarmUp::FontConfigWarmUp()
-    : m_thread([] { FcInit(); })
 {
+    try {
+        m_thread = std::thread([] { FcInit(); });
+    } catch (const std::system_error &) {
+        // No thread to spare: Qt loads the configuration itself when it first needs it.
+    }
 }
 
 FontConfigWarmUp::~FontConfigWarmUp()
