@@ -20,8 +20,9 @@ struct LaidOutCellText
     QTextLayout Drawn; // the whole text, or the elided one when the whole is wider than the cell
 };
 
-// The texts of the cells drawn last, laid out. Laying a text out (shaping it) is the dearest step of
-// drawing a cell, and a list repeats its years, kinds and makers row after row and frame after frame.
+// The texts of the cells drawn last, laid out. Once its glyphs are cached, laying a text out (shaping
+// it) is the dearest step of drawing a cell, and a list repeats its years, kinds and makers row after
+// row and frame after frame.
 class CellTextLayouts
 {
 public:
