@@ -243,6 +243,7 @@ int main(int argc, char *argv[])
     if (argc >= 3 && std::strcmp(argv[1], "--child") == 0 && std::strcmp(argv[2], "lanvo") == 0)
         fontConfig.emplace();
     QApplication app(argc, argv);
+    phaseDone("application-object", sinceMain);
     if (fontConfig)
         fontConfig->wait();
     const QStringList arguments = QCoreApplication::arguments();

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sched.h>
+
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -51,6 +53,7 @@ class TestFontConfigWarmUp : public QObject
 
 private Q_SLOTS:
     void applicationFindsTheSameFonts();
+    void startingThreadKeepsEveryProcessor();
 };
 
 void TestFontConfigWarmUp::applicationFindsTheSameFonts()
@@ -59,6 +62,17 @@ void TestFontConfigWarmUp::applicationFindsTheSameFonts()
     const QByteArray warm = childReport("warm");
     QVERIFY2(!cold.isEmpty() && !cold.startsWith("0 families"), cold.constData());
     QCOMPARE(warm, cold);
+}
+
+// The warm-up keeps its own thread off the starting thread's processor, and only its own thread.
+void TestFontConfigWarmUp::startingThreadKeepsEveryProcessor()
+{
+    cpu_set_t before;
+    QCOMPARE(sched_getaffinity(0, sizeof before, &before), 0);
+    FontConfigWarmUp().wait();
+    cpu_set_t after;
+    QCOMPARE(sched_getaffinity(0, sizeof after, &after), 0);
+    QVERIFY(CPU_EQUAL(&before, &after));
 }
 
 int main(int argc, char *argv[])
