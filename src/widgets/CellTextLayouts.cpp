@@ -28,6 +28,8 @@ void layOutLine(QTextLayout &layout, const QStyleOptionViewItem &option, int wid
 LaidOutCellText::LaidOutCellText(const QStyleOptionViewItem &option, int width)
     : Drawn(option.text, option.font)
 {
+    // Keeps the shaped glyphs after the layout: without it, every draw shapes the text again.
+    Drawn.setCacheEnabled(true);
     layOutLine(Drawn, option, width);
     Size = Drawn.boundingRect().size().toSize();
     const QTextLine line = Drawn.lineAt(0);
