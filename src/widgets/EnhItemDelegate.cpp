@@ -59,7 +59,7 @@ void drawCell(QPainter *painter, const QStyleOptionViewItem &option, CellTextLay
     const QRect display(decoration.right() + 1, cell.y(), cell.width() - decorationWidth, cell.height());
 
     painter->save();
-    painter->setClipRegion(painter->hasClipping() ? (painter->clipRegion() & cell) : QRegion(cell));
+    painter->setClipRect(cell, Qt::IntersectClip);
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &option, painter, widget);
     if (hasDecoration) {
         const QRect iconRect = QStyle::alignedRect(option.direction, option.decorationAlignment,
