@@ -99,20 +99,22 @@ void TF_Options::buildGeneralPage()
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(31, 4, 321, 121);
 
+    // One glyph for the three browse buttons, drawn once.
+    const QIcon browseIcon = makeBrowseIcon();
     RomPath1 = addPathRow({QStringLiteral("RomPath1"), QStringLiteral("ROM"), RomPath1Hint,
                            QStringLiteral("BitBtn1"),
                            QStringLiteral("First ROM path"), 22, 17},
-                          Label1, BitBtn1);
+                          browseIcon, Label1, BitBtn1);
     Label1->setObjectName(QStringLiteral("Label1"));
     RomPath2 = addPathRow({QStringLiteral("RomPath2"), QStringLiteral("ROM"), RomPath2Hint,
                            QStringLiteral("BitBtn2"),
                            QStringLiteral("Second ROM path"), 54, 17},
-                          Label4, BitBtn2);
+                          browseIcon, Label4, BitBtn2);
     Label4->setObjectName(QStringLiteral("Label4"));
     AltPath = addPathRow({QStringLiteral("AltPath"), QStringLiteral("ALT"), AltPathHint,
                           QStringLiteral("BitBtn3"),
                           QStringLiteral("Alternate path"), 86, 21},
-                         Label2, BitBtn3);
+                         browseIcon, Label2, BitBtn3);
     Label2->setObjectName(QStringLiteral("Label2"));
 
     connect(BitBtn1, &QPushButton::clicked, this, &TF_Options::BitBtn1Click);
@@ -125,7 +127,8 @@ void TF_Options::buildGeneralPage()
 // the field shows the path exactly as chosen and that exact text is what OK stores. The user
 // cannot type into it (read only, still reachable by the keyboard and copyable); only the browse
 // button changes it.
-QLineEdit *TF_Options::addPathRow(const PathRow &row, QLabel *&label, QPushButton *&browse)
+QLineEdit *TF_Options::addPathRow(const PathRow &row, const QIcon &browseIcon, QLabel *&label,
+                                  QPushButton *&browse)
 {
     label = new QLabel(row.Caption, GroupBox1);
     label->setGeometry(8, row.Top + 2, 30, row.LabelHeight);
@@ -144,7 +147,7 @@ QLineEdit *TF_Options::addPathRow(const PathRow &row, QLabel *&label, QPushButto
     browse = new QPushButton(GroupBox1);
     browse->setObjectName(row.BrowseName);
     browse->setGeometry(280, row.Top, 25, 21);
-    browse->setIcon(makeBrowseIcon());
+    browse->setIcon(browseIcon);
     browse->setAutoDefault(false);
     browse->setAccessibleName(QStringLiteral("Browse: ") + row.AccessibleName);
     browse->setAccessibleDescription(row.Hint);

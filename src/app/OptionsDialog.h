@@ -6,6 +6,7 @@
 #include <functional>
 
 class QGroupBox;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -76,7 +77,7 @@ private:
     void buildCorvanePage();
     void buildButtons();
     struct PathRow;
-    QLineEdit *addPathRow(const PathRow &row, QLabel *&label, QPushButton *&browse);
+    QLineEdit *addPathRow(const PathRow &row, const QIcon &browseIcon, QLabel *&label, QPushButton *&browse);
     void FormShow();
     void fitCaptions();
     void browseFor(QLineEdit *field);
