@@ -20,6 +20,7 @@ private Q_SLOTS:
     void drawsAsTheStyleDoes();
     void repeatedTextDrawsAsTheStyleDoes_data();
     void repeatedTextDrawsAsTheStyleDoes();
+    void staysInsideThePaintersClip();
 };
 
 namespace {
@@ -178,6 +179,35 @@ void TestEnhItemDelegate::repeatedTextDrawsAsTheStyleDoes()
     second.displayAlignment = Qt::Alignment(secondAlignment) | Qt::AlignVCenter;
     second.font.setBold(secondBold);
     QCOMPARE(drawn(delegate, second, index), drawn(style, second, index));
+}
+
+// A list paints only the region that needs it: a selected cell half inside that region leaves the
+// other half as it was.
+void TestEnhItemDelegate::staysInsideThePaintersClip()
+{
+    const QTreeView view;
+    QStandardItemModel model;
+    model.appendRow(new QStandardItem(QStringLiteral("Super Sidekicks 3: The Next Glory")));
+    const QModelIndex index = model.index(0, 0);
+    const QStyleOptionViewItem option
+        = cellOptions(view, QRect(0, 0, 300, 20), QStyle::State_Enabled | QStyle::State_Active | QStyle::State_Selected);
+    QStyleOptionViewItem initialised = option;
+    const OptionsOpen delegate;
+    delegate.initStyleOption(&initialised, index);
+    QVERIFY(EnhItemDelegate::drawsItself(initialised));
+
+    QImage image(option.rect.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setClipRect(QRect(0, 0, 150, 20));
+        delegate.paint(&painter, option, index);
+    }
+    QVERIFY(image.pixel(10, 10) != qRgb(255, 255, 255)); // the selection drawn inside
+    const QImage outside = image.copy(150, 0, 150, 20);
+    QImage white(outside.size(), outside.format());
+    white.fill(Qt::white);
+    QCOMPARE(outside, white);
 }
 
 QTEST_MAIN(TestEnhItemDelegate)
