@@ -25,6 +25,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +47,14 @@ void phaseDone(const char *name, const QElapsedTimer &sinceMain)
 }
 
 
+// The clock both parent and child read, so that the parent can place the child's first paint on its own
+// time line without counting the child's exit.
+long long monotonicNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 // Ends the process right after the first frame of Window was painted: a zero timer set at the first
 // paint event fires once the whole frame has been drawn.
 class FirstPaint : public QObject
@@ -65,7 +74,7 @@ protected:
             && static_cast<QWidget *>(watched)->window() == m_window) {
             m_seen = true;
             QTimer::singleShot(0, [this] {
-                std::printf("%.2f", double(m_sinceMain.nsecsElapsed()) / 1e6);
+                std::printf("%.2f %lld", double(m_sinceMain.nsecsElapsed()) / 1e6, monotonicNanoseconds());
                 for (const auto &[name, at] : phases)
                     std::printf(" %s=%.2f", name, at);
                 std::printf("\n");
@@ -176,7 +185,7 @@ void makeStartDirectory(const QString &root, int games)
 
 struct Start
 {
-    double Total = 0;     // process start to first paint, seen from the parent
+    double Total = 0;     // process start to the end of the first paint, on the parent's clock
     double InProcess = 0; // main() to first paint, as the child reports it
     QByteArray Phases;    // the child's phases, "name=ms" from main()
 };
@@ -185,14 +194,12 @@ Start startChild(const QStringList &arguments)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QElapsedTimer timer;
-    timer.start();
+    const long long started = monotonicNanoseconds();
     child.start(QCoreApplication::applicationFilePath(), arguments);
     child.waitForFinished(120000);
-    const double total = double(timer.nsecsElapsed()) / 1e6;
-    const QByteArray report = child.readAllStandardOutput().trimmed();
-    const qsizetype blank = report.indexOf(' ');
-    return {total, report.left(blank).toDouble(), blank < 0 ? QByteArray() : report.mid(blank + 1)};
+    const QList<QByteArray> report = child.readAllStandardOutput().trimmed().split(' ');
+    const double painted = double(report.value(1).toLongLong() - started) / 1e6;
+    return {painted, report.value(0).toDouble(), report.mid(2).join(' ')};
 }
 
 double median(std::vector<double> values)
