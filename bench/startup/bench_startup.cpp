@@ -46,7 +46,6 @@ void phaseDone(const char *name, const QElapsedTimer &sinceMain)
     phases.emplace_back(name, double(sinceMain.nsecsElapsed()) / 1e6);
 }
 
-
 // The clock both parent and child read, so that the parent can place the child's first paint on its own
 // time line without counting the child's exit.
 long long monotonicNanoseconds()
@@ -197,8 +196,12 @@ Start startChild(const QStringList &arguments)
     const long long started = monotonicNanoseconds();
     child.start(QCoreApplication::applicationFilePath(), arguments);
     child.waitForFinished(120000);
+    const long long ended = monotonicNanoseconds();
     const QList<QByteArray> report = child.readAllStandardOutput().trimmed().split(' ');
-    const double painted = double(report.value(1).toLongLong() - started) / 1e6;
+    // A child that painted nothing reports no time: its start counts until it ended rather than as a
+    // meaningless negative time.
+    const long long paintedAt = report.size() > 1 ? report.at(1).toLongLong() : ended;
+    const double painted = double(paintedAt - started) / 1e6;
     return {painted, report.value(0).toDouble(), report.mid(2).join(' ')};
 }
 
