@@ -186,7 +186,7 @@ struct Start
 {
     double Total = 0;     // process start to the end of the first paint, on the parent's clock
     double InProcess = 0; // main() to first paint, as the child reports it
-    QByteArray Phases;    // the child's phases, "name=ms" from main()
+    QList<QByteArray> Phases; // the child's phases, "name=ms" from main()
 };
 
 Start startChild(const QStringList &arguments)
@@ -202,7 +202,7 @@ Start startChild(const QStringList &arguments)
     // meaningless negative time.
     const long long paintedAt = report.size() > 1 ? report.at(1).toLongLong() : ended;
     const double painted = double(paintedAt - started) / 1e6;
-    return {painted, report.value(0).toDouble(), report.mid(2).join(' ')};
+    return {painted, report.value(0).toDouble(), report.mid(2)};
 }
 
 double median(std::vector<double> values)
@@ -211,12 +211,49 @@ double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+// How long each phase of the children's starts took, its samples in the order the phases came; the last
+// phase, "first-frame", runs from show() to the end of the first paint.
+class PhaseDurations
+{
+public:
+    void add(const Start &start)
+    {
+        double previous = 0;
+        for (const QByteArray &phase : start.Phases) {
+            const qsizetype equals = phase.indexOf('=');
+            const double at = phase.mid(equals + 1).toDouble();
+            samplesOf(phase.left(equals)).push_back(at - previous);
+            previous = at;
+        }
+        samplesOf("first-frame").push_back(start.InProcess - previous);
+    }
+
+    QByteArray medians() const
+    {
+        QByteArray text;
+        for (const auto &[name, samples] : m_phases)
+            text += ' ' + name + '=' + QByteArray::number(median(samples), 'f', 2);
+        return text;
+    }
+
+private:
+    std::vector<double> &samplesOf(const QByteArray &name)
+    {
+        for (auto &[known, samples] : m_phases)
+            if (known == name)
+                return samples;
+        return m_phases.emplace_back(name, std::vector<double>{}).second;
+    }
+
+    std::vector<std::pair<QByteArray, std::vector<double>>> m_phases;
+};
+
 void compare(int games, int repetitions)
 {
     const QTemporaryDir dir;
     makeStartDirectory(dir.path(), games);
     std::vector<double> bare, lanvo, bareIn, lanvoIn, bareRows;
-    QByteArray lanvoPhases, barePhases;
+    PhaseDurations lanvoPhases, barePhases;
     for (int r = 0; r < repetitions; ++r) {
         const Start b = startChild({QStringLiteral("--child"), QStringLiteral("bare")});
         const Start l = startChild({QStringLiteral("--child"), QStringLiteral("lanvo"), dir.path()});
@@ -225,10 +262,8 @@ void compare(int games, int repetitions)
         bareIn.push_back(b.InProcess);
         lanvo.push_back(l.Total);
         lanvoIn.push_back(l.InProcess);
-        if (r == repetitions / 2) {
-            lanvoPhases = l.Phases;
-            barePhases = b.Phases;
-        }
+        lanvoPhases.add(l);
+        barePhases.add(b);
     }
     std::printf("%6d games: to first paint, median of %d: Lanvo %7.1f ms (%7.1f from main) | bare window "
                 "%7.1f ms (%7.1f from main) | ratio %.2f\n",
@@ -236,8 +271,8 @@ void compare(int games, int repetitions)
                 median(lanvo) / median(bare));
     std::printf("%6d games: against a bare window holding the same rows as plain items: %7.1f ms | ratio %.2f\n",
                 games, median(bareRows), median(lanvo) / median(bareRows));
-    std::printf("%6d games: phases of one start, ms from main: Lanvo %s | bare %s\n", games,
-                lanvoPhases.constData(), barePhases.constData());
+    std::printf("%6d games: median length of each phase, ms: Lanvo%s | bare%s\n", games,
+                lanvoPhases.medians().constData(), barePhases.medians().constData());
 }
 
 } // namespace
