@@ -218,6 +218,8 @@ class PhaseDurations
 public:
     void add(const Start &start)
     {
+        if (start.Phases.isEmpty())
+            return; // a child that painted nothing has no phases to count
         double previous = 0;
         for (const QByteArray &phase : start.Phases) {
             const qsizetype equals = phase.indexOf('=');
