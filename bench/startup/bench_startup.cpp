@@ -72,6 +72,7 @@ protected:
         if (!m_seen && event->type() == QEvent::Paint && watched->isWidgetType()
             && static_cast<QWidget *>(watched)->window() == m_window) {
             m_seen = true;
+            phaseDone("expose", m_sinceMain);
             QTimer::singleShot(0, [this] {
                 std::printf("%.2f %lld", double(m_sinceMain.nsecsElapsed()) / 1e6, monotonicNanoseconds());
                 for (const auto &[name, at] : phases)
@@ -211,8 +212,9 @@ double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// How long each phase of the children's starts took, its samples in the order the phases came; the last
-// phase, "first-frame", runs from show() to the end of the first paint.
+// How long each phase of the children's starts took, its samples in the order the phases came. After
+// "show", "expose" runs until the window's first paint event (the display maps the window, Qt creates
+// its backing store and lays it out), and the last, "first-frame", until the end of that frame's paint.
 class PhaseDurations
 {
 public:
