@@ -1,8 +1,5 @@
 #pragma once
 
-#include <chrono>
-#include <functional>
-#include <future>
 #include <thread>
 
 namespace Lanvo {
@@ -14,22 +11,15 @@ class FontConfigWarmUp
 {
 public:
     FontConfigWarmUp();
-    // Runs Load on the warm-up thread instead of loading the font configuration.
-    explicit FontConfigWarmUp(std::function<void()> load);
     ~FontConfigWarmUp();
     FontConfigWarmUp(const FontConfigWarmUp &) = delete;
     FontConfigWarmUp &operator=(const FontConfigWarmUp &) = delete;
 
-    // Returns once the configuration is loaded, or after LongestWait if it is not by then. Call it
-    // before anything measures text: a font lookup that started earlier would load a second
-    // configuration and throw one away. That is still what happens when the wait runs out, which
-    // only a busy machine that gives the idle warm-up no processor does; no slower than no warm-up.
+    // Returns once the configuration is loaded. Call it before anything measures text: a font
+    // lookup that started earlier would load a second configuration and throw one away.
     void wait();
 
-    static constexpr std::chrono::milliseconds LongestWait{25};
-
 private:
-    std::future<void> m_loaded;
     std::thread m_thread;
 };
 

@@ -1,6 +1,6 @@
 // The font configuration loaded alongside the application's start: the application then finds the
-// same fonts, with the same metrics, as one that loads it on its own, its starting thread keeps every
-// processor, and a warm-up that gets no processor does not hold the start up.
+// same fonts, with the same metrics, as one that loads it on its own, and its starting thread keeps
+// every processor.
 #include "FontConfigWarmUp.h"
 
 #include <QApplication>
@@ -12,7 +12,6 @@
 
 #include <sched.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -71,7 +70,6 @@ class TestFontConfigWarmUp : public QObject
 private Q_SLOTS:
     void applicationFindsTheSameFonts();
     void startingThreadKeepsEveryProcessor();
-    void waitEndsWhileTheLoadStillRuns();
 };
 
 void TestFontConfigWarmUp::applicationFindsTheSameFonts()
@@ -86,27 +84,6 @@ void TestFontConfigWarmUp::applicationFindsTheSameFonts()
 void TestFontConfigWarmUp::startingThreadKeepsEveryProcessor()
 {
     QCOMPARE(childReport({QStringLiteral("--processors")}), QByteArray("kept\n"));
-}
-
-// A busy machine may give the idle warm-up no processor: the start then goes on without it, and only
-// the end of the warm-up waits for the load.
-void TestFontConfigWarmUp::waitEndsWhileTheLoadStillRuns()
-{
-    std::promise<void> release;
-    const std::shared_future<void> released = release.get_future().share();
-    std::atomic<bool> finished = false;
-    bool finishedWhenTheWaitEnded = true;
-    {
-        FontConfigWarmUp warmUp([released, &finished] {
-            released.wait();
-            finished = true;
-        });
-        warmUp.wait();
-        finishedWhenTheWaitEnded = finished;
-        release.set_value();
-    }
-    QVERIFY(!finishedWhenTheWaitEnded);
-    QVERIFY(finished);
 }
 
 int main(int argc, char *argv[])
