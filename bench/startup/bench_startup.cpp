@@ -257,17 +257,19 @@ void compare(int games, int repetitions)
     const QTemporaryDir dir;
     makeStartDirectory(dir.path(), games);
     std::vector<double> bare, lanvo, bareIn, lanvoIn, bareRows;
-    PhaseDurations lanvoPhases, barePhases;
+    PhaseDurations lanvoPhases, barePhases, bareRowsPhases;
     for (int r = 0; r < repetitions; ++r) {
         const Start b = startChild({QStringLiteral("--child"), QStringLiteral("bare")});
         const Start l = startChild({QStringLiteral("--child"), QStringLiteral("lanvo"), dir.path()});
-        bareRows.push_back(startChild({QStringLiteral("--child"), QStringLiteral("bare"), dir.path()}).Total);
+        const Start withRows = startChild({QStringLiteral("--child"), QStringLiteral("bare"), dir.path()});
+        bareRows.push_back(withRows.Total);
         bare.push_back(b.Total);
         bareIn.push_back(b.InProcess);
         lanvo.push_back(l.Total);
         lanvoIn.push_back(l.InProcess);
         lanvoPhases.add(l);
         barePhases.add(b);
+        bareRowsPhases.add(withRows);
     }
     std::printf("%6d games: to first paint, median of %d: Lanvo %7.1f ms (%7.1f from main) | bare window "
                 "%7.1f ms (%7.1f from main) | ratio %.2f\n",
@@ -275,8 +277,9 @@ void compare(int games, int repetitions)
                 median(lanvo) / median(bare));
     std::printf("%6d games: against a bare window holding the same rows as plain items: %7.1f ms | ratio %.2f\n",
                 games, median(bareRows), median(lanvo) / median(bareRows));
-    std::printf("%6d games: median length of each phase, ms: Lanvo%s | bare%s\n", games,
-                lanvoPhases.medians().constData(), barePhases.medians().constData());
+    std::printf("%6d games: median length of each phase, ms: Lanvo%s | bare%s | bare with the same rows%s\n",
+                games, lanvoPhases.medians().constData(), barePhases.medians().constData(),
+                bareRowsPhases.medians().constData());
 }
 
 } // namespace
