@@ -5,8 +5,8 @@
 
 namespace Lanvo {
 
-// The pointing hand shown over link labels: a 32 x 32 picture drawn here, so the program carries
-// no cursor file. The hot spot is the tip of the index finger.
+// The pointing hand shown over link labels: a 32 x 32 picture written out in the source, so the
+// program carries no cursor file. The hot spot is the tip of the index finger.
 const QImage &handCursorImage();
 QCursor makeHandCursor();
 
