@@ -1,7 +1,6 @@
 #include "SortKeys.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <charconv>
@@ -68,6 +67,34 @@ QStringList dateFormats(const QLocale &locale)
     return formats;
 }
 
+// The blanks a format may hold around its day half.
+bool isFormatBlank(QChar c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// Format without its day-half fields (AP, ap, A or a) and the blanks on either side of each.
+QString withoutDayHalf(const QString &format)
+{
+    QString kept;
+    kept.reserve(format.size());
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        if (c != u'A' && c != u'a') {
+            kept += c;
+            ++i;
+            continue;
+        }
+        const QChar secondLetter = c == u'A' ? u'P' : u'p';
+        i += i + 1 < format.size() && format.at(i + 1) == secondLetter ? 2 : 1;
+        while (!kept.isEmpty() && isFormatBlank(kept.back()))
+            kept.chop(1);
+        while (i < format.size() && isFormatBlank(format.at(i)))
+            ++i;
+    }
+    return kept;
+}
+
 // The short time format, with seconds, and both again in 24-hour form without the day half.
 QStringList timeFormats(const QLocale &locale)
 {
@@ -76,11 +103,10 @@ QStringList timeFormats(const QLocale &locale)
     if (!shortFormat.contains(QLatin1String("ss")))
         withSeconds.replace(QLatin1String("mm"), QLatin1String("mm") + firstSeparator(shortFormat) + QLatin1String("ss"));
     QStringList formats{shortFormat, withSeconds};
-    for (QString format : {shortFormat, withSeconds}) {
-        static const QRegularExpression dayHalf(QStringLiteral("\\s*(AP|ap|A|a)\\s*"));
-        format.replace(dayHalf, QString());
-        format.replace(QLatin1Char('h'), QLatin1Char('H'));
-        formats << format.trimmed();
+    for (const QString &format : {shortFormat, withSeconds}) {
+        QString dayLong = withoutDayHalf(format);
+        dayLong.replace(QLatin1Char('h'), QLatin1Char('H'));
+        formats << dayLong.trimmed();
     }
     formats.removeDuplicates();
     return formats;
