@@ -10,7 +10,7 @@ namespace Lanvo {
 namespace {
 
 // Index finger raised, three fingers folded on the palm, thumb on the left: 'X' is the black outline,
-// 'o' the white inside, '.' see-through. Written out rather than drawn, it costs the start nothing.
+// 'o' the white inside, '.' see-through. Written out rather than drawn, it costs the start next to nothing.
 constexpr std::array<const char *, HandCursorSize> HandPicture = {
     "...........XX...................",
     "..........XooX..................",
