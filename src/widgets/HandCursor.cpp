@@ -1,8 +1,9 @@
 #include "HandCursor.h"
 
-#include <QPixmap>
+#include <QBitmap>
 
 #include <array>
+#include <cstring>
 #include <string>
 
 namespace Lanvo {
@@ -56,31 +57,27 @@ constexpr bool everyLineIsWhole()
 }
 static_assert(everyLineIsWhole(), "each line of the hand holds one dot per pixel");
 
-QImage handCursorFromPicture()
+// One bit per pixel, least significant bit first, set where the picture holds one of Dots.
+QBitmap bitsOf(const char *dots)
 {
-    QImage image(HandCursorSize, HandCursorSize, QImage::Format_ARGB32);
+    constexpr int bytesPerLine = HandCursorSize / 8;
+    std::array<uchar, HandCursorSize * bytesPerLine> bits{};
     for (int y = 0; y < HandCursorSize; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < HandCursorSize; ++x) {
-            const char dot = HandPicture[static_cast<size_t>(y)][x];
-            line[x] = dot == 'X' ? qRgb(0, 0, 0) : dot == 'o' ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0);
+            if (std::strchr(dots, HandPicture[static_cast<size_t>(y)][x]))
+                bits[static_cast<size_t>(y * bytesPerLine + x / 8)] |= static_cast<uchar>(1u << (x % 8));
         }
     }
-    return image;
+    return QBitmap::fromData(QSize(HandCursorSize, HandCursorSize), bits.data(), QImage::Format_MonoLSB);
 }
 
 } // namespace
 
-// The program has one hand cursor picture, however many link labels show it.
-const QImage &handCursorImage()
-{
-    static const QImage image = handCursorFromPicture();
-    return image;
-}
-
+// Black and white only, the hand is a bitmap and a mask: a cursor made from a colour picture would be
+// reduced to them anyway, at a cost that every start paid twice, once per link label of the About box.
 QCursor makeHandCursor()
 {
-    return QCursor(QPixmap::fromImage(handCursorImage()), HandCursorHotX, HandCursorHotY);
+    return QCursor(bitsOf("X"), bitsOf("Xo"), HandCursorHotX, HandCursorHotY);
 }
 
 } // namespace Lanvo

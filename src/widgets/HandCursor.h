@@ -1,13 +1,11 @@
 #pragma once
 
 #include <QCursor>
-#include <QImage>
 
 namespace Lanvo {
 
 // The pointing hand shown over link labels: a 32 x 32 picture written out in the source, so the
 // program carries no cursor file. The hot spot is the tip of the index finger.
-const QImage &handCursorImage();
 QCursor makeHandCursor();
 
 inline constexpr int HandCursorSize = 32;

@@ -314,12 +314,17 @@ void TestURLLabel::handCursorPointsWithTheFingerTip()
     const TURLLabel label;
     QCOMPARE(label.cursor().shape(), Qt::BitmapCursor);
     QCOMPARE(label.cursor().hotSpot(), QPoint(HandCursorHotX, HandCursorHotY));
-    const QImage image = label.cursor().pixmap().toImage();
-    QCOMPARE(image.size(), QSize(32, 32));
-    // The hot spot lies on the drawn finger, the corners are see-through.
-    QVERIFY(qAlpha(image.pixel(HandCursorHotX, HandCursorHotY + 1)) > 0);
-    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
-    QCOMPARE(qAlpha(image.pixel(31, 0)), 0);
+    const QImage outline = label.cursor().bitmap().toImage();
+    const QImage shown = label.cursor().mask().toImage();
+    QCOMPARE(shown.size(), QSize(32, 32));
+    // The hot spot lies on the finger's white inside, right under its black outline; the corners are
+    // see-through.
+    QCOMPARE(shown.pixelIndex(HandCursorHotX, HandCursorHotY), 1);
+    QCOMPARE(outline.pixelIndex(HandCursorHotX, HandCursorHotY), 0);
+    QCOMPARE(shown.pixelIndex(HandCursorHotX, HandCursorHotY - 1), 1);
+    QCOMPARE(outline.pixelIndex(HandCursorHotX, HandCursorHotY - 1), 1);
+    QCOMPARE(shown.pixelIndex(0, 0), 0);
+    QCOMPARE(shown.pixelIndex(31, 0), 0);
 }
 
 void TestURLLabel::drawsAsAFocusableLabelDoes_data()
