@@ -1,12 +1,16 @@
 #pragma once
 
+#include <sched.h>
+
+#include <optional>
 #include <thread>
 
 namespace Lanvo {
 
 // Loads the system's font configuration on a thread of its own while the application connects to
 // the display. Reading it is the longest step of a start before the first text is measured, and the
-// application object does not need it; Qt's font database then finds it loaded.
+// application object does not need it; Qt's font database then finds it loaded. Until it is loaded,
+// the warm-up and the main thread keep to a processor each, when there are two.
 class FontConfigWarmUp
 {
 public:
@@ -21,6 +25,8 @@ public:
 
 private:
     std::thread m_thread;
+    std::optional<cpu_set_t> m_mainProcessors; // the main thread's own, while it is held on one
+    cpu_set_t m_heldOn{};                      // the one it is held on
 };
 
 } // namespace Lanvo
