@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run demo test bench test-asan fuzz package
+.PHONY: all deps build run demo test test-clean-root bench test-asan fuzz package
 
 all: build
 
@@ -21,6 +21,11 @@ run: demo
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# `make test` on a fresh clone of the current commit in a minimal Debian root (needs root or sudo):
+# proves that scripts/install-deps installs everything the build and the tests use.
+test-clean-root:
+	@scripts/test-clean-root
 
 # The Debian package, lanvo_<version>_<arch>.deb in $(BUILD_DIR).
 package: build
