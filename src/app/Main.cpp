@@ -7,6 +7,7 @@
 #include "Texts.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
@@ -38,6 +39,31 @@ bool isMouseButtonEvent(const QEvent *event)
 bool isEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// Wayland tells a client neither where its window is nor lets it un-minimise itself.
+bool windowPositionKnown()
+{
+    return !onWayland();
+}
+
+bool canRestoreMinimised()
+{
+    return !onWayland();
+}
+
+TWindowState stateOf(Qt::WindowStates states)
+{
+    if (states & Qt::WindowMaximized)
+        return TWindowState::Maximized;
+    if (states & Qt::WindowMinimized)
+        return TWindowState::Minimized;
+    return TWindowState::Normal;
 }
 
 } // namespace
@@ -183,13 +209,14 @@ void TF_Lanvo::FormClose()
 WindowSettings TF_Lanvo::currentWindowSettings() const
 {
     WindowSettings settings;
-    if (isMaximized())
-        settings.State = TWindowState::Maximized;
-    else if (isMinimized())
-        settings.State = TWindowState::Minimized;
+    settings.State = stateOf(windowState());
+    if (m_hiddenForRun)
+        settings.State = stateOf(m_stateBeforeRun);
     const QRect normal = (settings.State == TWindowState::Normal) ? QRect(pos(), size()) : normalGeometry();
-    settings.Top = normal.top();
-    settings.Left = normal.left();
+    // Where the platform never tells a window's position, what Qt reports is no position at all.
+    const QPoint corner = windowPositionKnown() ? normal.topLeft() : m_storedPosition;
+    settings.Top = corner.y();
+    settings.Left = corner.x();
     settings.Height = normal.height();
     settings.Width = normal.width();
     settings.PictureShown = Menus->Mn_ShowSnapshot->isChecked();
@@ -364,15 +391,26 @@ void TF_Lanvo::runSelectedIfAvailable()
         mnRunClick();
 }
 
+// A Wayland client may ask to be minimised but can never bring itself back, so there the window
+// is hidden for the run and shown again after it.
 void TF_Lanvo::minimiseForRun()
 {
     m_stateBeforeRun = windowState();
+    if (!canRestoreMinimised() && isVisible()) {
+        m_hiddenForRun = true;
+        hide();
+        return;
+    }
     setWindowState((m_stateBeforeRun & ~Qt::WindowActive) | Qt::WindowMinimized);
 }
 
 void TF_Lanvo::restoreAfterRun()
 {
-    setWindowState(m_stateBeforeRun & ~Qt::WindowMinimized);
+    setWindowState(m_stateBeforeRun & ~(Qt::WindowMinimized | Qt::WindowActive));
+    if (m_hiddenForRun) {
+        m_hiddenForRun = false;
+        show();
+    }
     if (isVisible()) {
         raise();
         activateWindow();
@@ -460,6 +498,7 @@ void TF_Lanvo::HideSnapshotPanel()
 
 void TF_Lanvo::applyWindowSettings(const WindowSettings &settings)
 {
+    m_storedPosition = QPoint(settings.Left, settings.Top);
     move(settings.Left, settings.Top);
     resize(settings.Width, settings.Height);
     if (settings.State == TWindowState::Maximized)

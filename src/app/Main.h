@@ -113,6 +113,8 @@ private:
     StartupOutcome m_outcome;
     bool m_catalogueWritten = false;
     Qt::WindowStates m_stateBeforeRun;
+    bool m_hiddenForRun = false;       // hidden rather than minimised for the running emulator
+    QPoint m_storedPosition;           // Top and Left as read, kept where the platform can't tell them
 };
 
 extern TF_Lanvo *F_Lanvo;
