@@ -79,7 +79,14 @@ struct Job
     const qint64 maxPixels;
     const JpegDecoder::PassHandler &passHandler;
     QImage picture;
+    bool inks = false; // a CMYK or YCCK file, decoded to ink amounts and turned into RGB here
 };
+
+// libjpeg turns YCCK into CMYK but neither into RGB.
+bool holdsInks(const jpeg_decompress_struct &info)
+{
+    return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+}
 
 bool readHeader(Job &job)
 {
@@ -118,10 +125,11 @@ J_COLOR_SPACE colourOutput(const JpegOptions &options)
     return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
 }
 
-void applyOptions(jpeg_decompress_struct &info, const JpegOptions &options)
+void applyOptions(jpeg_decompress_struct &info, const JpegOptions &options, bool inks)
 {
-    info.out_color_space = colourOutput(options);
-    info.quantize_colors = options.PixelFormat == jf8Bit ? TRUE : FALSE;
+    info.out_color_space = inks ? JCS_CMYK : colourOutput(options);
+    // The quantiser needs three colour components; ink pictures are reduced once they are RGB.
+    info.quantize_colors = options.PixelFormat == jf8Bit && !inks ? TRUE : FALSE;
     info.desired_number_of_colors = 256;
     const bool fast = options.Performance == jpBestSpeed;
     info.dct_method = fast ? JDCT_IFAST : JDCT_ISLOW;
@@ -132,8 +140,11 @@ void applyOptions(jpeg_decompress_struct &info, const JpegOptions &options)
     info.buffered_image = options.ProgressiveDisplay && jpeg_has_multiple_scans(&info) ? TRUE : FALSE;
 }
 
-QImage::Format imageFormat(const JpegOptions &options)
+QImage::Format imageFormat(const JpegOptions &options, bool inks)
 {
+    if (inks)
+        return QImage::Format_RGB32; // four bytes a pixel, as the ink amounts come
+
     if (options.PixelFormat == jf8Bit)
         return QImage::Format_Indexed8;
     return options.GrayScale ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
@@ -142,7 +153,7 @@ QImage::Format imageFormat(const JpegOptions &options)
 bool allocatePicture(Job &job)
 {
     const jpeg_decompress_struct &info = job.decompressor.info;
-    job.picture = QImage(int(info.output_width), int(info.output_height), imageFormat(job.options));
+    job.picture = QImage(int(info.output_width), int(info.output_height), imageFormat(job.options, job.inks));
     return !job.picture.isNull();
 }
 
@@ -161,6 +172,35 @@ void takeColourMap(Job &job)
     job.picture.setColorTable(table);
 }
 
+// Each ink takes away its share of the light. Adobe's files store the amounts inverted, 255 for
+// no ink, and libjpeg hands them over as stored.
+void inksToRgb(QImage &picture, bool inverted)
+{
+    const auto light = [inverted](uchar ink) { return inverted ? int(ink) : 255 - ink; };
+    for (int y = 0; y < picture.height(); ++y) {
+        uchar *pixel = picture.scanLine(y);
+        for (int x = 0; x < picture.width(); ++x, pixel += 4) {
+            const int cyan = light(pixel[0]), magenta = light(pixel[1]), yellow = light(pixel[2]);
+            const int black = light(pixel[3]);
+            *reinterpret_cast<QRgb *>(pixel) = qRgb((cyan * black + 127) / 255, (magenta * black + 127) / 255,
+                                                    (yellow * black + 127) / 255);
+        }
+    }
+}
+
+// An ink picture, once RGB, in the form the options ask for.
+QImage inOptionsFormat(const QImage &rgb, const JpegOptions &options)
+{
+    const QImage shaded = options.GrayScale ? rgb.convertToFormat(QImage::Format_Grayscale8) : rgb;
+    return options.PixelFormat == jf8Bit ? shaded.convertToFormat(QImage::Format_Indexed8) : shaded;
+}
+
+// The picture as decoded so far, in the form the options ask for.
+QImage shownPicture(const Job &job)
+{
+    return job.inks ? inOptionsFormat(job.picture, job.options) : job.picture;
+}
+
 void readRows(Job &job)
 {
     jpeg_decompress_struct &info = job.decompressor.info;
@@ -171,6 +211,8 @@ void readRows(Job &job)
             rows[i] = job.picture.scanLine(int(info.output_scanline) + i);
         jpeg_read_scanlines(&info, rows, JDIMENSION(count));
     }
+    if (job.inks)
+        inksToRgb(job.picture, info.saw_Adobe_marker);
 }
 
 // Buffered-image mode: one output pass per scan received, each shown as it completes.
@@ -185,7 +227,7 @@ void readProgressively(Job &job)
         if (jpeg_input_complete(&info))
             return;
         if (job.passHandler)
-            job.passHandler(job.picture);
+            job.passHandler(shownPicture(job));
     }
 }
 
@@ -197,7 +239,8 @@ bool runDecompression(Job &job)
         return false;
     if (!readHeader(job))
         return false;
-    applyOptions(job.decompressor.info, job.options);
+    job.inks = holdsInks(job.decompressor.info);
+    applyOptions(job.decompressor.info, job.options, job.inks);
     jpeg_start_decompress(&job.decompressor.info);
     if (!allocatePicture(job))
         return false;
@@ -226,7 +269,7 @@ QImage JpegDecoder::decode(const QByteArray &bytes) const
     Job job{decompressor, bytes, m_options, m_maxPixels, m_passHandler, QImage()};
     if (!runDecompression(job))
         return {};
-    return job.picture;
+    return shownPicture(job);
 }
 
 } // namespace Lanvo

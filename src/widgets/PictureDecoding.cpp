@@ -31,18 +31,36 @@ void completeColourTable(QImage &image)
     image.setColorTable(table);
 }
 
+// A bitmap whose alpha mask no pixel uses (every alpha zero) is opaque, as Windows shows it; Qt's
+// reader makes it wholly transparent.
+void ignoreUnusedAlpha(QImage &image)
+{
+    if (image.format() != QImage::Format_ARGB32)
+        return;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        if (std::any_of(row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) != 0; }))
+            return;
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+}
+
 // GIF and bitmap go through Qt's readers, whose allocation limit stays on.
 QImage readWithQt(QIODevice &device, const char *format)
 {
     QImageReader reader(&device, format);
     reader.setAutoDetectImageFormat(false); // the extension alone chooses the decoder
+    // The bitmap reader gives a top-down picture's height as stored: negative.
     const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > MaxPicturePixels)
+    const qint64 height = qAbs(qint64(size.height()));
+    if (size.width() <= 0 || height == 0 || size.width() * height > MaxPicturePixels)
         return {};
     QImage image;
     if (!reader.read(&image))
         return {};
     completeColourTable(image);
+    if (qstrcmp(format, "bmp") == 0)
+        ignoreUnusedAlpha(image);
     return image;
 }
 
@@ -61,11 +79,24 @@ bool openPictureFile(QFile &file)
            && file.open(QIODevice::ReadOnly) && file.size() <= MaxPictureFileBytes;
 }
 
-// Bitmaps are read straight from the file: they are large and need no copy in memory.
+QImage decodeBmp(const QByteArray &bytes)
+{
+    if (bmpIsTruncated(bytes.left(BmpHeaderBytes), bytes.size()) || bmpRunsAreTruncated(bytes))
+        return {};
+    return readWithQt(bytes, "bmp");
+}
+
+// Uncompressed bitmaps are read straight from the file: they are large and need no copy in memory.
+// Run-length coded ones are small, and their runs are checked in memory.
 QImage loadBmp(const QString &path)
 {
     QFile file(path);
-    if (!openPictureFile(file) || bmpIsTruncated(file.peek(BmpHeaderBytes), file.size()))
+    if (!openPictureFile(file))
+        return {};
+    const QByteArray header = file.peek(BmpHeaderBytes);
+    if (bmpIsRunLengthCoded(header))
+        return decodeBmp(file.readAll());
+    if (bmpIsTruncated(header, file.size()))
         return {};
     return readWithQt(file, "bmp");
 }
@@ -106,7 +137,7 @@ QImage decodePicture(const QByteArray &bytes, PictureFormat format, const JpegOp
     case PictureFormat::Gif:
         return gifIsTruncated(bytes) ? QImage() : readWithQt(bytes, "gif");
     case PictureFormat::Bmp:
-        return bmpIsTruncated(bytes.left(BmpHeaderBytes), bytes.size()) ? QImage() : readWithQt(bytes, "bmp");
+        return decodeBmp(bytes);
     case PictureFormat::Unknown:
         break;
     }

@@ -24,6 +24,22 @@ bool uncompressed(quint32 compression)
     return compression == Rgb || compression == BitFields || compression == AlphaBitFields;
 }
 
+constexpr quint32 Rle8 = 1, Rle4 = 2;
+
+quint32 bmpCompression(const QByteArray &header)
+{
+    if (header.size() < BmpHeaderBytes || readLittle<quint32>(header, 14) == CoreHeaderSize)
+        return 0;
+    return readLittle<quint32>(header, 30);
+}
+
+// The bytes an absolute run of Count pixels takes, padded to a 16-bit word.
+qsizetype absoluteRunBytes(int count, quint32 compression)
+{
+    const qsizetype bytes = compression == Rle8 ? count : (count + 1) / 2;
+    return (bytes + 1) / 2 * 2;
+}
+
 qsizetype colourTableSize(uchar flags)
 {
     return (flags & 0x80) ? qsizetype(3) << ((flags & 7) + 1) : 0;
@@ -64,6 +80,43 @@ bool bmpIsTruncated(const QByteArray &bytes, qint64 fileSize)
         return false;
     const qint64 stride = (qAbs(width) * bits + 31) / 32 * 4;
     return fileSize < pixelsStart + stride * qAbs(height);
+}
+
+bool bmpIsRunLengthCoded(const QByteArray &header)
+{
+    const quint32 compression = bmpCompression(header);
+    return compression == Rle8 || compression == Rle4;
+}
+
+bool bmpRunsAreTruncated(const QByteArray &bytes)
+{
+    if (!bmpIsRunLengthCoded(bytes.left(BmpHeaderBytes)))
+        return false;
+    const qint64 rows = qAbs(qint64(readLittle<qint32>(bytes, 22)));
+    const quint32 compression = bmpCompression(bytes);
+    qint64 pos = readLittle<quint32>(bytes, 10), row = 0;
+    constexpr uchar EndOfLine = 0, EndOfBitmap = 1, Delta = 2;
+    while (row < rows) {
+        if (pos + 2 > bytes.size())
+            return true;
+        const uchar count = uchar(bytes.at(pos)), code = uchar(bytes.at(pos + 1));
+        pos += 2;
+        if (count > 0) // a coded run
+            continue;
+        if (code == EndOfBitmap)
+            return false;
+        if (code == EndOfLine) {
+            ++row;
+        } else if (code == Delta) {
+            if (pos + 2 > bytes.size())
+                return true;
+            row += uchar(bytes.at(pos + 1));
+            pos += 2;
+        } else {
+            pos += absoluteRunBytes(code, compression);
+        }
+    }
+    return pos > bytes.size();
 }
 
 bool gifIsTruncated(const QByteArray &bytes)

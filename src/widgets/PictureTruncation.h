@@ -15,6 +15,13 @@ inline constexpr qsizetype BmpHeaderBytes = 34;
 // pixel rows end before its header says they do. Header holds the file's first bytes, up to BmpHeaderBytes.
 bool bmpIsTruncated(const QByteArray &header, qint64 fileSize);
 
+// A bitmap whose pixels are RLE8 or RLE4 coded. Header holds the file's first bytes.
+bool bmpIsRunLengthCoded(const QByteArray &header);
+
+// A run-length coded bitmap whose runs end before its end mark or its last row; Bytes holds the
+// whole file. False for any other bitmap.
+bool bmpRunsAreTruncated(const QByteArray &bytes);
+
 // A GIF whose first picture (the one shown) ends before its data blocks do.
 bool gifIsTruncated(const QByteArray &bytes);
 
