@@ -8,7 +8,7 @@ class QLabel;
 
 namespace Lanvo {
 
-// The status bar of the main window: four panels of fixed width.
+// The status bar of the main window: four panels, each at least as wide as the form draws it.
 class TStatusPanels : public QStatusBar
 {
     Q_OBJECT
