@@ -2,8 +2,10 @@
 
 #include "CaptionFit.h"
 #include "LinkLabel.h"
+#include "ReadableColours.h"
 #include "Texts.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +21,7 @@ namespace {
 
 const QColor Maroon(128, 0, 0);
 const QColor Navy(0, 0, 128);
+const QColor Red(255, 0, 0); // a link under the pointer
 constexpr quint32 StripColour = 8454143; // pale yellow
 
 QFont dialogFont(int pixelSize)
@@ -104,10 +107,34 @@ TF_About::TF_About(QWidget *parent)
 {
     setObjectName(QStringLiteral("F_About"));
     setFont(dialogFont(11));
-    fillWith(this, QPalette::Window, palette().color(QPalette::Button));
     setFixedSize(421, 269);
     buildControls();
     FormCreate();
+    applyColours(); // once the controls exist: filling the background raises a palette change
+}
+
+// The form's own colours where they stand out from the background, as they do on light palettes;
+// the palette's text and link colours where they would not, as on dark ones. Runs again whenever
+// the desktop's colours change.
+void TF_About::applyColours()
+{
+    const QColor background = palette().color(QPalette::Button);
+    fillWith(this, QPalette::Window, background);
+    const QPalette &colours = palette();
+    const QColor text = colours.color(QPalette::WindowText), link = colours.color(QPalette::Link);
+    setTextColour(Titre, readableColour({Maroon, text}, background));
+    setTextColour(Thanks, readableColour({Navy, text}, background));
+    for (TURLLabel *label : {URLLabel1, URLLabel2}) {
+        label->setURLColStd(readableColour({Maroon, link, text}, background));
+        label->setURLColPre(readableColour({Red, link, text}, background));
+    }
+}
+
+void TF_About::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColours();
 }
 
 void TF_About::buildControls()
@@ -119,7 +146,6 @@ void TF_About::buildControls()
 
     Titre = addLabel(QStringLiteral("Titre"), 8, 8);
     Titre->setFont(titleFont());
-    setTextColour(Titre, Maroon);
     Titre->setAlignment(Qt::AlignCenter);
     Titre->setGeometry(8, 8, 385, 24);
     Freeware = addLabel(QStringLiteral("Freeware"), 80, 32);
@@ -136,7 +162,6 @@ void TF_About::buildControls()
     QFont thanksFont = dialogFont(12);
     thanksFont.setBold(true);
     Thanks->setFont(thanksFont);
-    setTextColour(Thanks, Navy);
     Thanks->setGeometry(8, 192, 383, 13);
 
     Button1 = new QPushButton(this);

@@ -34,6 +34,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildControls();
@@ -42,6 +43,7 @@ private:
     QFrame *addStrip(const QString &name, int top);
     void FormCreate();
     void fitToFonts();
+    void applyColours();
 
     bool m_fitted = false;
 };

@@ -1,6 +1,9 @@
 #include "AboutDialog.h"
 #include "CaptionFit.h"
 #include "LinkLabel.h"
+#include "ReadableColours.h"
+
+#include <QApplication>
 
 #include <QFrame>
 #include <QLabel>
@@ -22,6 +25,8 @@ private Q_SLOTS:
     void createdHiddenAndCentredWhenShown();
     void closeButtonAndCloseBoxBothClose();
     void linksOpenMailAndHomePage();
+    void coloursStandOutFromTheBackground_data();
+    void coloursStandOutFromTheBackground();
 };
 
 namespace {
@@ -35,6 +40,41 @@ T *child(const QWidget &parent, const char *name)
 bool isExampleAddress(const QString &text)
 {
     return text.contains(QStringLiteral("example.org")) || text.contains(QStringLiteral("example.com"));
+}
+
+// A dark scheme as desktops ship them; only the link colour varies.
+QPalette darkPalette(const QColor &link)
+{
+    QPalette palette;
+    const QColor face(0x42, 0x42, 0x45), text(0xee, 0xee, 0xee);
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        palette.setColor(role, face);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(role, text);
+    palette.setColor(QPalette::Link, link);
+    return palette;
+}
+
+// Every text of the dialog that has a colour of its own, with the colour it is drawn in.
+QList<std::pair<QString, QColor>> textColours(const TF_About &dialog)
+{
+    QList<std::pair<QString, QColor>> colours{{QStringLiteral("title"), dialog.Titre->palette().color(QPalette::WindowText)},
+                                              {QStringLiteral("thanks"), dialog.Thanks->palette().color(QPalette::WindowText)}};
+    for (const TURLLabel *link : {dialog.URLLabel1, dialog.URLLabel2}) {
+        colours.append({link->objectName() + QStringLiteral(" at rest"), link->URLColStd()});
+        colours.append({link->objectName() + QStringLiteral(" pointed at"), link->URLColPre()});
+    }
+    return colours;
+}
+
+bool paintsIn(QWidget *widget, const QColor &colour)
+{
+    const QImage image = widget->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                return true;
+    return false;
 }
 
 } // namespace
@@ -200,6 +240,48 @@ void TestAboutDialog::linksOpenMailAndHomePage()
     QCOMPARE(opened.at(0), QUrl(QStringLiteral("mailto:") + dialog.URLLabel2->text()));
     QCOMPARE(opened.at(1), QUrl(QStringLiteral("http://") + dialog.URLLabel1->text()));
     QVERIFY(dialog.isVisible()); // opening a link leaves the dialog open
+}
+
+void TestAboutDialog::coloursStandOutFromTheBackground_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::addColumn<bool>("formColours");
+    QTest::addColumn<bool>("linksInLinkColour");
+
+    QTest::newRow("light") << QApplication::palette() << true << false;
+    QTest::newRow("dark, readable link colour") << darkPalette(QColor(0x8a, 0xb4, 0xf8)) << false << true;
+    QTest::newRow("dark, dim link colour") << darkPalette(QColor(0x2a, 0x5a, 0x9a)) << false << false;
+}
+
+void TestAboutDialog::coloursStandOutFromTheBackground()
+{
+    QFETCH(QPalette, palette);
+    QFETCH(bool, formColours);
+    QFETCH(bool, linksInLinkColour);
+
+    const QPalette original = QApplication::palette();
+    TF_About before; // made before the desktop's colours change
+    QApplication::setPalette(palette);
+    TF_About after;
+    for (TF_About *dialog : {&before, &after}) {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const QColor background = dialog->grab().toImage().pixelColor(2, 2);
+        QCOMPARE(background, palette.color(QPalette::Button));
+        for (const auto &[text, colour] : textColours(*dialog))
+            QVERIFY2(contrastRatio(colour, background) >= 4.5, qPrintable(text + QStringLiteral(": ") + colour.name()));
+        const QColor title = dialog->Titre->palette().color(QPalette::WindowText);
+        QCOMPARE(title == QColor(128, 0, 0), formColours);
+        QCOMPARE(dialog->Thanks->palette().color(QPalette::WindowText) == QColor(0, 0, 128), formColours);
+        QCOMPARE(dialog->URLLabel1->URLColStd() == QColor(128, 0, 0), formColours);
+        if (!formColours) {
+            QCOMPARE(title, palette.color(QPalette::WindowText));
+            QCOMPARE(dialog->URLLabel2->URLColStd() == palette.color(QPalette::Link), linksInLinkColour);
+            QCOMPARE(dialog->URLLabel2->fontColor(), dialog->URLLabel2->URLColStd()); // as drawn
+        }
+        QVERIFY(paintsIn(dialog->Titre, title));
+    }
+    QApplication::setPalette(original);
 }
 
 QTEST_MAIN(TestAboutDialog)
