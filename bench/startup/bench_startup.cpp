@@ -5,7 +5,6 @@
 #include "AboutDialog.h"
 #include "BenchPrompts.h"
 #include "BuiltInCatalogue.h"
-#include "FontConfigWarmUp.h"
 #include "GamesFile.h"
 #include "Interfaces.h"
 #include "Main.h"
@@ -28,9 +27,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <optional>
 #include <vector>
 
 using namespace Lanvo;
@@ -290,14 +287,8 @@ int main(int argc, char *argv[])
     sinceMain.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // As the program's entry does it, Lanvo's start loads the font configuration alongside.
-    std::optional<FontConfigWarmUp> fontConfig;
-    if (argc >= 3 && std::strcmp(argv[1], "--child") == 0 && std::strcmp(argv[2], "lanvo") == 0)
-        fontConfig.emplace();
     QApplication app(argc, argv);
     phaseDone("application-object", sinceMain);
-    if (fontConfig)
-        fontConfig->wait();
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("--child")) {
         if (arguments.at(2) == QLatin1String("bare"))

@@ -1,6 +1,5 @@
 #include "AboutDialog.h"
 #include "CommandLine.h"
-#include "FontConfigWarmUp.h"
 #include "Main.h"
 #include "OptionsDialog.h"
 #include "ShutdownOnSignal.h"
@@ -21,9 +20,7 @@ int main(int argc, char *argv[])
     if (commandLine.ExitCode)
         return *commandLine.ExitCode;
 
-    FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
-    fontConfig.wait();
     QApplication::setApplicationName(Texts::ApplicationTitle);
     QGuiApplication::setDesktopFileName(QStringLiteral(LANVO_APP_ID));
     if (!TStartFolder(DefaultStartFolderSettings(), ChooseFolderWithDialog).enter(commandLine.FolderChoice))
