@@ -1,7 +1,5 @@
 #include "LinkLabel.h"
 
-#include "HandCursor.h"
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QDesktopServices>
@@ -121,7 +119,7 @@ TURLLabel::TURLLabel(const QString &caption, QWidget *parent)
 {
     installAccessibleFactoryOnce();
     setTextFormat(Qt::PlainText); // a caption is an address, never markup
-    setCursor(makeHandCursor());
+    setCursor(Qt::PointingHandCursor); // the user's cursor theme draws it
     setFocusPolicy(Qt::TabFocus); // keyboard users reach the link too
     setFontColor(m_colStd);
     setUnderlined(true);

@@ -1,4 +1,3 @@
-#include "HandCursor.h"
 #include "LinkLabel.h"
 
 #include <QAccessible>
@@ -33,7 +32,6 @@ private Q_SLOTS:
     void clickOpensTheTarget();
     void onlyAnOrdinaryClickOpens();
     void keyboardAndAssistiveTechnologyOpenToo();
-    void handCursorPointsWithTheFingerTip();
     void drawsAsAFocusableLabelDoes_data();
     void drawsAsAFocusableLabelDoes();
 };
@@ -307,24 +305,6 @@ void TestURLLabel::keyboardAndAssistiveTechnologyOpenToo()
     action->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(f.Opened.size(), 3);
     QCOMPARE(f.Events.count(QStringLiteral("click")), 3);
-}
-
-void TestURLLabel::handCursorPointsWithTheFingerTip()
-{
-    const TURLLabel label;
-    QCOMPARE(label.cursor().shape(), Qt::BitmapCursor);
-    QCOMPARE(label.cursor().hotSpot(), QPoint(HandCursorHotX, HandCursorHotY));
-    const QImage outline = label.cursor().bitmap().toImage();
-    const QImage shown = label.cursor().mask().toImage();
-    QCOMPARE(shown.size(), QSize(32, 32));
-    // The hot spot lies on the finger's white inside, right under its black outline; the corners are
-    // see-through.
-    QCOMPARE(shown.pixelIndex(HandCursorHotX, HandCursorHotY), 1);
-    QCOMPARE(outline.pixelIndex(HandCursorHotX, HandCursorHotY), 0);
-    QCOMPARE(shown.pixelIndex(HandCursorHotX, HandCursorHotY - 1), 1);
-    QCOMPARE(outline.pixelIndex(HandCursorHotX, HandCursorHotY - 1), 1);
-    QCOMPARE(shown.pixelIndex(0, 0), 0);
-    QCOMPARE(shown.pixelIndex(31, 0), 0);
 }
 
 void TestURLLabel::drawsAsAFocusableLabelDoes_data()
