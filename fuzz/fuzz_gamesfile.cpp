@@ -30,8 +30,8 @@ public:
         int stateImage;
     };
 
-    void beginUpdate() override { ++openBrackets; }
-    void endUpdate() override { --openBrackets; }
+    void beginRowsBatch() override { ++openBrackets; }
+    void endRowsBatch() override { --openBrackets; }
     void clearRows() override
     {
         rows.clear();

@@ -142,12 +142,12 @@ bool dropCaches()
 // The list fill alone, as RefreshList does it.
 void fillList(TEnhListView &list, const TEmulators &catalogue)
 {
-    list.beginUpdate();
+    list.beginRowsBatch();
     list.clearRows();
     for (const auto &game : catalogue.Games())
         list.appendRow(game.Name, {game.Year, game.GameType, game.Manufacturer}, const_cast<TGame *>(&game),
                        static_cast<int>(game.Location));
-    list.endUpdate();
+    list.endRowsBatch();
 }
 
 void measure(int games, int repetitions, bool cold)

@@ -28,13 +28,13 @@ void fill(TEnhListView &list)
     const QStringList makers = {"Kite", "Orb", "Arc", "Vale", "Nova", "Pixelworks", "Bright Soft"};
     QRandomGenerator random(1996);
     const auto pick = [&](const QStringList &from) { return from.at(int(random.bounded(quint32(from.size())))); };
-    list.beginUpdate();
+    list.beginRowsBatch();
     for (int i = 0; i < RowCount; ++i) {
         const QString name = pick(words) + QLatin1Char(' ') + pick(words) + QLatin1Char(' ') + QString::number(i);
         const QString year = QString::number(1990 + random.bounded(16u));
         list.appendRow(name, {year, pick(types), pick(makers)}, nullptr, 1 + int(random.bounded(2u)));
     }
-    list.endUpdate();
+    list.endRowsBatch();
 }
 
 // Median milliseconds to move one page down and paint the list, over Pages pages from the top.

@@ -56,11 +56,11 @@ double millisecondsOf(const std::function<void()> &work)
 
 void fill(TEnhListView &list, const std::vector<Game> &games)
 {
-    list.beginUpdate();
+    list.beginRowsBatch();
     list.clearRows();
     for (const Game &game : games)
         list.appendRow(game.Name, game.SubItems, nullptr, 1);
-    list.endUpdate();
+    list.endRowsBatch();
 }
 
 // The floors: the column's texts alone, sorted by a plain comparison.

@@ -24,9 +24,9 @@ public:
     explicit ListUpdate(IListRows *rows)
         : m_rows(rows)
     {
-        m_rows->beginUpdate();
+        m_rows->beginRowsBatch();
     }
-    ~ListUpdate() { m_rows->endUpdate(); }
+    ~ListUpdate() { m_rows->endRowsBatch(); }
     ListUpdate(const ListUpdate &) = delete;
     ListUpdate &operator=(const ListUpdate &) = delete;
 

@@ -13,8 +13,8 @@ class IListRows
 public:
     virtual ~IListRows() = default;
 
-    virtual void beginUpdate() = 0; // no repainting until the matching endUpdate
-    virtual void endUpdate() = 0;
+    virtual void beginRowsBatch() = 0; // no repainting until the matching endRowsBatch
+    virtual void endRowsBatch() = 0;
     virtual void clearRows() = 0;
     virtual void repaintRows() = 0;
     virtual void appendRow(const QString &caption, const QStringList &subItems, TGame *game,

@@ -69,6 +69,7 @@ public:
     // Inside a batch rows change without per-row notifications; one reset ends it.
     void beginBatch();
     void endBatch();
+    bool inBatch() const { return m_batchDepth > 0; }
     void clearRows();
     void appendRow(Row row);
     // A row as listed: while a search is in force, row 0 is the first row that matches it.

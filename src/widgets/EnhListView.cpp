@@ -60,7 +60,6 @@ void TEnhListView::loaded()
     if (m_loaded)
         return;
     m_loaded = true;
-    m_updateCount = 0;
     bool sortLoaded = false;
     if (m_saveSettings.AutoSave)
         loadSettings(sortLoaded);
@@ -231,27 +230,24 @@ void TEnhListView::Resort()
     m_resortPending = true;
     const bool byColumn =
         m_autoColumnSort != acsNoSort && m_sortColumn >= 0 && m_sortColumn < m_model->columnCount();
-    if ((byColumn || m_onSortItems) && m_updateCount == 0)
+    if ((byColumn || m_onSortItems) && UpdateCount() == 0)
         SortRows(m_sortColumn, m_sortAscending);
 }
 
 void TEnhListView::BeginUpdate()
 {
-    beginUpdate();
-    ++m_bracketsOpened;
+    beginRowsBatch();
     ++m_updateCount;
 }
 
 void TEnhListView::EndUpdate()
 {
-    if (m_updateCount > 0)
-        --m_updateCount;
-    if (m_updateCount == 0 && m_resortPending)
+    if (m_updateCount == 0)
+        return;
+    --m_updateCount;
+    if (UpdateCount() == 0 && m_resortPending)
         Resort();
-    if (m_bracketsOpened > 0) {
-        --m_bracketsOpened;
-        endUpdate();
-    }
+    endRowsBatch();
 }
 
 void TEnhListView::setRowCaption(int row, const QString &caption)
@@ -261,19 +257,19 @@ void TEnhListView::setRowCaption(int row, const QString &caption)
         Resort();
 }
 
-void TEnhListView::beginUpdate()
+void TEnhListView::beginRowsBatch()
 {
-    if (m_rowsUpdateDepth++ == 0)
+    if (!m_model->inBatch())
         setUpdatesEnabled(false);
     m_model->beginBatch();
 }
 
-void TEnhListView::endUpdate()
+void TEnhListView::endRowsBatch()
 {
-    if (m_rowsUpdateDepth == 0)
+    if (!m_model->inBatch())
         return;
     m_model->endBatch();
-    if (--m_rowsUpdateDepth == 0)
+    if (!m_model->inBatch())
         setUpdatesEnabled(true);
 }
 

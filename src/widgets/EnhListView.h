@@ -15,8 +15,10 @@ namespace Lanvo {
 // The report-style list of the main window: one row per game under column headers, sorted by a
 // click on a header, with the sort column's arrow drawn in its header.
 //
-// Two update brackets exist. The control's own (BeginUpdate/EndUpdate) holds sorting back until it
-// closes; the rows' bracket (beginUpdate/endUpdate, what the catalogue uses) only holds repainting.
+// Two brackets, counted apart because each holds back something the other must not: the control's
+// own (BeginUpdate/EndUpdate, open from construction until loaded()) holds sorting back and opens a
+// rows' batch too; the rows' batch (beginRowsBatch/endRowsBatch, what the catalogue's refill uses)
+// holds only repainting and the model's notices, so sorting requested meanwhile still happens.
 class TEnhListView : public QTreeView, public IListRows
 {
     Q_OBJECT
@@ -64,7 +66,8 @@ public:
     // Sort state.
     int SortColumn() const { return m_sortColumn; }
     bool SortAscending() const { return m_sortAscending; }
-    int UpdateCount() const { return m_updateCount; }
+    // Construction counts as an open bracket until loaded().
+    int UpdateCount() const { return m_updateCount + (m_loaded ? 0 : 1); }
     bool ResortPending() const { return m_resortPending; }
     const QImage &AscendingArrow() const { return m_arrows.Ascending; }
     const QImage &DescendingArrow() const { return m_arrows.Descending; }
@@ -79,8 +82,8 @@ public:
     void setRowCaption(int row, const QString &caption);
 
     // IListRows
-    void beginUpdate() override;
-    void endUpdate() override;
+    void beginRowsBatch() override;
+    void endRowsBatch() override;
     void clearRows() override;
     void repaintRows() override;
     void appendRow(const QString &caption, const QStringList &subItems, TGame *game, int stateImage) override;
@@ -110,8 +113,6 @@ private:
 
     EnhListModel *m_model;
     EnhHeaderView *m_header;
-    int m_rowsUpdateDepth = 0;
-    int m_bracketsOpened = 0; // rows' brackets that BeginUpdate opened and EndUpdate must close
     bool m_loaded = false;
 
     TAutoColumnSort m_autoColumnSort = acsNoSort;
@@ -127,7 +128,7 @@ private:
 
     int m_sortColumn = -1;
     bool m_sortAscending = true;
-    int m_updateCount = 1; // construction counts as an open bracket until loaded()
+    int m_updateCount = 0; // BeginUpdate calls not yet closed
     bool m_resortPending = false;
     ArrowBitmaps m_arrows;
 };

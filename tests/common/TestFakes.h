@@ -25,8 +25,8 @@ public:
         int StateImage;
     };
 
-    void beginUpdate() override { ++OpenBrackets; }
-    void endUpdate() override { --OpenBrackets; }
+    void beginRowsBatch() override { ++OpenBrackets; }
+    void endRowsBatch() override { --OpenBrackets; }
     void clearRows() override
     {
         Rows.clear();

@@ -40,11 +40,11 @@ namespace {
 
 void fill(TEnhListView &list, const QStringList &captions)
 {
-    list.beginUpdate();
+    list.beginRowsBatch();
     list.clearRows();
     for (const QString &caption : captions)
         list.appendRow(caption, {"1990", "Sport", "Maker"}, nullptr, 1);
-    list.endUpdate();
+    list.endRowsBatch();
 }
 
 std::vector<EnhListModel::Column> fourColumns()
@@ -62,11 +62,11 @@ const QList<QStringList> Games = {
 
 void fillGames(TEnhListView &list)
 {
-    list.beginUpdate();
+    list.beginRowsBatch();
     list.clearRows();
     for (const QStringList &game : Games)
         list.appendRow(game.first(), game.mid(1), nullptr, 1);
-    list.endUpdate();
+    list.endRowsBatch();
 }
 
 QStringList rowCaptions(const TEnhListView &list)
@@ -114,14 +114,14 @@ void TestEnhListView::rowsThroughUpdateBracket()
     QCOMPARE(list.header()->sectionSize(3), 100);
     fill(list, {"A", "B", "C"});
     QCOMPARE(list.rowCount(), 3);
-    list.beginUpdate();
-    list.beginUpdate(); // nested brackets end with the outer one
+    list.beginRowsBatch();
+    list.beginRowsBatch(); // nested brackets end with the outer one
     list.appendRow("D", {}, nullptr, 0);
-    list.endUpdate();
+    list.endRowsBatch();
     QVERIFY(!list.updatesEnabled());
-    list.endUpdate();
+    list.endRowsBatch();
     QVERIFY(list.updatesEnabled());
-    list.endUpdate(); // one too many is harmless
+    list.endRowsBatch(); // one too many is harmless
     QCOMPARE(list.rowCount(), 4);
     list.appendRow("E", {}, nullptr, 2); // outside a bracket
     QCOMPARE(list.rowCaption(4), QStringLiteral("E"));
@@ -502,14 +502,14 @@ void TestEnhListView::hundredThousandRows()
     list.SetAutoResort(false);
     list.loaded();
     const int count = 100000;
-    list.beginUpdate();
+    list.beginRowsBatch();
     for (int i = 0; i < count; ++i) {
         const int mixed = int((quint64(i) * 7919) % count);
         const QString year = mixed % 17 == 0 ? QString() : QString::number(1980 + mixed % 30);
         list.appendRow(QStringLiteral("Game %1 %2").arg(mixed % 977).arg(QChar(u'A' + mixed % 26)),
                        {year, QStringLiteral("Type %1").arg(mixed % 9)}, nullptr, mixed % 3);
     }
-    list.endUpdate();
+    list.endRowsBatch();
     // How long this takes is bench/sort's business; here only the order counts.
     list.SortRows(0, true);
     list.SortRows(1, false);
