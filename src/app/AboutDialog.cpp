@@ -1,6 +1,5 @@
 #include "AboutDialog.h"
 
-#include "CaptionFit.h"
 #include "LinkLabel.h"
 #include "ReadableColours.h"
 #include "Texts.h"
@@ -32,11 +31,11 @@ QFont dialogFont(int pixelSize)
     return font;
 }
 
-QFont titleFont()
+QFont titleFont(int pixelSize)
 {
     QFont font(QStringLiteral("Times New Roman"));
     font.setStyleHint(QFont::Serif);
-    font.setPixelSize(21);
+    font.setPixelSize(pixelSize);
     font.setBold(true);
     return font;
 }
@@ -62,7 +61,7 @@ const QString AuthorMail = QStringLiteral("lanvo@example.org");
 const QString HomePage = QStringLiteral("www.example.org/lanvo/");
 const QString ThanksLine = QStringLiteral("Thanks to the authors of Corvane.");
 
-// The layout was drawn for fonts this desktop may lack; a wider substitute must not cut a
+// The layout was drawn for fonts this desktop may lack; a wider or taller substitute must not cut a
 // fixed-size text, so the text shrinks until it fits.
 // Each size measured loads a font, so the search starts where the width says the text fits (widths
 // grow about in step with the size) and corrects by single steps from there.
@@ -73,11 +72,12 @@ void shrinkToFit(QLabel *label)
     const int largest = font.pixelSize();
     const auto fits = [label, &font](int size) {
         font.setPixelSize(size);
-        return QFontMetrics(font).horizontalAdvance(label->text()) <= label->width();
+        const QSize needed = QFontMetrics(font).size(Qt::TextSingleLine, label->text());
+        return needed.width() <= label->width() && needed.height() <= label->height();
     };
-    const int needed = QFontMetrics(font).horizontalAdvance(label->text());
-    if (needed <= label->width())
+    if (fits(largest))
         return;
+    const int needed = QFontMetrics(font).size(Qt::TextSingleLine, label->text()).width();
     int size = std::clamp(largest * label->width() / std::max(needed, 1), SmallestSize, largest - 1);
     if (fits(size)) {
         while (size + 1 < largest && fits(size + 1))
@@ -106,8 +106,8 @@ TF_About::TF_About(QWidget *parent)
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("F_About"));
-    setFont(dialogFont(11));
-    setFixedSize(421, 269);
+    setFont(dialogFont(m_scale(11)));
+    setFixedSize(m_scale(421), m_scale(269));
     buildControls();
     FormCreate();
     applyColours(); // once the controls exist: filling the background raises a palette change
@@ -142,12 +142,12 @@ void TF_About::buildControls()
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setGeometry(8, 8, 401, 217);
+    Panel1->setGeometry(m_scale(8, 8, 401, 217));
 
     Titre = addLabel(QStringLiteral("Titre"), 8, 8);
-    Titre->setFont(titleFont());
+    Titre->setFont(titleFont(m_scale(21)));
     Titre->setAlignment(Qt::AlignCenter);
-    Titre->setGeometry(8, 8, 385, 24);
+    Titre->setGeometry(m_scale(8, 8, 385, 24));
     Freeware = addLabel(QStringLiteral("Freeware"), 80, 32);
     Panel2 = addStrip(QStringLiteral("Panel2"), 52);
     Label2 = addLabel(QStringLiteral("Label2"), 16, 64);
@@ -159,14 +159,14 @@ void TF_About::buildControls()
     URLLabel1 = addLink(QStringLiteral("URLLabel1"), 117, 149);
     Panel3 = addStrip(QStringLiteral("Panel3"), 181);
     Thanks = addLabel(QStringLiteral("Thanks"), 8, 192);
-    QFont thanksFont = dialogFont(12);
+    QFont thanksFont = dialogFont(m_scale(12));
     thanksFont.setBold(true);
     Thanks->setFont(thanksFont);
-    Thanks->setGeometry(8, 192, 383, 13);
+    Thanks->setGeometry(m_scale(8, 192, 383, 13));
 
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(336, 240, 75, 25);
+    Button1->setGeometry(m_scale(336, 240, 75, 25));
     Button1->setDefault(true);
     Button1->setFocus(); // the first thing Enter or Space reaches
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
@@ -176,7 +176,7 @@ QLabel *TF_About::addLabel(const QString &name, int left, int top)
 {
     auto *label = new QLabel(Panel1);
     label->setObjectName(name);
-    label->move(left, top);
+    label->move(m_scale(left), m_scale(top));
     return label;
 }
 
@@ -184,8 +184,8 @@ TURLLabel *TF_About::addLink(const QString &name, int left, int top)
 {
     auto *link = new TURLLabel(Panel1);
     link->setObjectName(name);
-    link->move(left, top);
-    link->setLinkFont(dialogFont(12), Maroon);
+    link->move(m_scale(left), m_scale(top));
+    link->setLinkFont(dialogFont(m_scale(12)), Maroon);
     link->setEffect98(true);
     return link;
 }
@@ -194,7 +194,7 @@ QFrame *TF_About::addStrip(const QString &name, int top)
 {
     auto *strip = new QFrame(Panel1);
     strip->setObjectName(name);
-    strip->setGeometry(8, top, 385, 4);
+    strip->setGeometry(m_scale(8, top, 385, 4));
     fillWith(strip, QPalette::Window, colorFromValue(StripColour));
     return strip;
 }
@@ -226,7 +226,6 @@ void TF_About::fitToFonts()
     shrinkToFit(Thanks);
     keepClearOf(URLLabel2, Label1);
     keepClearOf(URLLabel1, NewVersion);
-    fitCaptionsInRow({Button1});
 }
 
 // Measuring a text loads its font, and this dialog's fonts are used nowhere else: fitting them when

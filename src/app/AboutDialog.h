@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormScale.h"
+
 #include <QDialog>
 
 class QFrame;
@@ -45,6 +47,7 @@ private:
     void fitToFonts();
     void applyColours();
 
+    const FormScale m_scale{font()};
     bool m_fitted = false;
 };
 

@@ -1,7 +1,6 @@
 #include "OptionsDialog.h"
 
 #include "BrowseGlyph.h"
-#include "CaptionFit.h"
 #include "DirectoryChooser.h"
 #include "FilesUtils.h"
 #include "TabBarAccessible.h"
@@ -51,41 +50,29 @@ TF_Options::TF_Options(QWidget *parent)
     setObjectName(QStringLiteral("F_Options"));
     setWindowTitle(Texts::OptionsCaption);
     move(307, 178); // a position of its own: not centred on the main window
-    setFixedSize(392, 197);
+    setFixedSize(m_scale(392), m_scale(197));
     // Created before the page control so that the keyboard reaches Cancel, Ok, then the pages.
     buildButtons();
     Onglet = new QTabWidget(this);
     Onglet->setObjectName(QStringLiteral("Onglet"));
-    Onglet->setGeometry(0, 0, 384, 157);
+    Onglet->setGeometry(m_scale(0, 0, 384, 157));
     buildGeneralPage();
     buildCorvanePage();
     setTabOrder(Cancel, Ok);
     setTabOrder(Ok, Onglet);
 }
 
-// Measuring the captions shapes their texts: they are fitted when the dialog is first shown rather
-// than during the program's start, which creates the dialog.
-void TF_Options::fitCaptions()
-{
-    for (const QList<QWidget *> &row : QList<QList<QWidget *>>{{Label1, RomPath1, BitBtn1},
-                                                              {Label4, RomPath2, BitBtn2},
-                                                              {Label2, AltPath, BitBtn3},
-                                                              {Label3, AddParam},
-                                                              {Ok, Cancel}})
-        fitCaptionsInRow(row);
-}
-
 void TF_Options::buildButtons()
 {
     Cancel = new QPushButton(QStringLiteral("Cancel"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
-    Cancel->setGeometry(308, 167, 75, 25);
+    Cancel->setGeometry(m_scale(308, 167, 75, 25));
     Cancel->setAutoDefault(false);
     connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Ok = new QPushButton(QStringLiteral("Ok"), this);
     Ok->setObjectName(QStringLiteral("Ok"));
-    Ok->setGeometry(214, 167, 74, 25);
+    Ok->setGeometry(m_scale(214, 167, 74, 25));
     Ok->setDefault(true);
     connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -97,7 +84,7 @@ void TF_Options::buildGeneralPage()
     Onglet->addTab(General, QStringLiteral("General"));
     GroupBox1 = new QGroupBox(QStringLiteral("Paths"), General);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(31, 4, 321, 121);
+    GroupBox1->setGeometry(m_scale(31, 4, 321, 121));
 
     // One glyph for the three browse buttons, drawn once.
     const QIcon browseIcon = makeBrowseIcon();
@@ -131,13 +118,13 @@ QLineEdit *TF_Options::addPathRow(const PathRow &row, const QIcon &browseIcon, Q
                                   QPushButton *&browse)
 {
     label = new QLabel(row.Caption, GroupBox1);
-    label->setGeometry(8, row.Top + 2, 30, row.LabelHeight);
+    label->setGeometry(m_scale(8, row.Top + 2, 30, row.LabelHeight));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setToolTip(row.Hint);
 
     auto *field = new QLineEdit(GroupBox1);
     field->setObjectName(row.Name);
-    field->setGeometry(48, row.Top, 225, 21);
+    field->setGeometry(m_scale(48, row.Top, 225, 21));
     field->setReadOnly(true);
     field->setToolTip(row.Hint);
     field->setAccessibleName(row.AccessibleName);
@@ -146,7 +133,7 @@ QLineEdit *TF_Options::addPathRow(const PathRow &row, const QIcon &browseIcon, Q
 
     browse = new QPushButton(GroupBox1);
     browse->setObjectName(row.BrowseName);
-    browse->setGeometry(280, row.Top, 25, 21);
+    browse->setGeometry(m_scale(280, row.Top, 25, 21));
     browse->setIcon(browseIcon);
     browse->setAutoDefault(false);
     browse->setAccessibleName(QStringLiteral("Browse: ") + row.AccessibleName);
@@ -161,16 +148,16 @@ void TF_Options::buildCorvanePage()
     Onglet->addTab(corvane, QStringLiteral("Corvane"));
     GroupBox2 = new QGroupBox(QStringLiteral("Additional corvane parameters"), corvane);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(0, 0, 369, 57);
+    GroupBox2->setGeometry(m_scale(0, 0, 369, 57));
 
     Label3 = new QLabel(QStringLiteral("Corvane.exe"), GroupBox2);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(8, 27, 81, 13);
+    Label3->setGeometry(m_scale(8, 27, 81, 13));
     Label3->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     AddParam = new QLineEdit(GroupBox2);
     AddParam->setObjectName(QStringLiteral("AddParam"));
-    AddParam->setGeometry(96, 24, 265, 21);
+    AddParam->setGeometry(m_scale(96, 24, 265, 21));
     AddParam->setToolTip(AddParamHint);
     AddParam->setAccessibleDescription(AddParamHint);
     Label3->setBuddy(AddParam);
@@ -192,10 +179,6 @@ OptionsValues TF_Options::values() const
 void TF_Options::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!m_fitted) {
-        fitCaptions();
-        m_fitted = true;
-    }
     if (!event->spontaneous())
         FormShow();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormScale.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -79,11 +81,10 @@ private:
     struct PathRow;
     QLineEdit *addPathRow(const PathRow &row, const QIcon &browseIcon, QLabel *&label, QPushButton *&browse);
     void FormShow();
-    void fitCaptions();
     void browseFor(QLineEdit *field);
 
+    const FormScale m_scale{font()};
     DirectoryChooser m_chooseDirectory;
-    bool m_fitted = false;
 };
 
 extern TF_Options *F_Options;

@@ -1,6 +1,5 @@
 #include "OptionsPage.h"
 
-#include "CaptionFit.h"
 #include "Texts.h"
 
 #include <QCheckBox>
@@ -12,35 +11,53 @@ namespace Lanvo {
 
 namespace {
 
+// Where a control goes in its group, in the form's pixels.
+struct Place
+{
+    int Left;
+    int Top;
+    int Width;
+};
+
+// The rightmost control's right edge and the left margin once more: the groups are never narrower.
+constexpr int DesignedWidth = 347;
+
 template<typename Control>
-Control *place(QWidget *parent, const char *name, int left, int top, int width)
+Control *create(QWidget *parent, const char *name)
 {
     auto *control = new Control(parent);
     control->setObjectName(QLatin1String(name));
-    control->move(left, top);
-    control->resize(width, control->sizeHint().height());
     return control;
 }
 
-QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption, int left, int top, int width)
+// Once the control shows what it holds: the height is its own for its font and text.
+void placeAt(QWidget *control, const FormScale &scale, Place at)
 {
-    auto *box = place<QCheckBox>(parent, name, left, top, width);
+    const QRect area = scale(at.Left, at.Top, at.Width, 0);
+    control->setGeometry(area.x(), area.y(), area.width(), control->sizeHint().height());
+}
+
+QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption, const FormScale &scale, Place at)
+{
+    auto *box = create<QCheckBox>(parent, name);
     box->setText(caption);
+    placeAt(box, scale, at);
     return box;
 }
 
 // A drop-down list has no caption of its own. Some desktops name it by its current item, so its
 // purpose is also given as its description.
-QComboBox *dropDown(QWidget *parent, const char *name, const QString &purpose, const QStringList &items, int left,
-                    int top, int width)
+QComboBox *dropDown(QWidget *parent, const char *name, const QString &purpose, const QStringList &items,
+                    const FormScale &scale, Place at)
 {
-    auto *list = place<QComboBox>(parent, name, left, top, width);
+    auto *list = create<QComboBox>(parent, name);
     list->addItems(items);
     list->setMaxVisibleItems(4);
     list->setEditable(false); // no typed text
     list->setCurrentIndex(-1);
     list->setAccessibleName(purpose);
     list->setAccessibleDescription(purpose);
+    placeAt(list, scale, at);
     return list;
 }
 
@@ -66,49 +83,34 @@ void TOptionsPage::buildOptionsGroup()
 {
     Options = new QGroupBox(Texts::OptionsGroup, this);
     Options->setObjectName(QStringLiteral("Options"));
-    Options->setFixedHeight(77);
-    Scanlines = checkBox(Options, "Scanlines", Texts::ScanlinesBox, 16, 18, 97);
+    Options->setFixedHeight(m_scale(77));
+    Options->setMinimumWidth(m_scale(DesignedWidth));
+    Scanlines = checkBox(Options, "Scanlines", Texts::ScanlinesBox, m_scale, {16, 18, 97});
     Scanlines->setChecked(true);
-    CBScanlinesValue = dropDown(Options, "CBScanlinesValue", Texts::ScanlineModeList, Texts::ScanlineModes, 121, 18, 82);
-    Frameskip = checkBox(Options, "Frameskip", Texts::FrameskipBox, 224, 18, 96);
-    FrameskipValue = dropDown(Options, "FrameskipValue", Texts::FrameCountList, Texts::FrameCounts, 297, 18, 34);
+    CBScanlinesValue = dropDown(Options, "CBScanlinesValue", Texts::ScanlineModeList, Texts::ScanlineModes, m_scale,
+                                {121, 18, 82});
+    Frameskip = checkBox(Options, "Frameskip", Texts::FrameskipBox, m_scale, {224, 18, 96});
+    FrameskipValue =
+        dropDown(Options, "FrameskipValue", Texts::FrameCountList, Texts::FrameCounts, m_scale, {297, 18, 34});
     FrameskipValue->setEnabled(false);
-    Vsync = checkBox(Options, "Vsync", Texts::VsyncBox, 16, 45, 63);
+    Vsync = checkBox(Options, "Vsync", Texts::VsyncBox, m_scale, {16, 45, 63});
     Vsync->setChecked(true);
-    Vga = checkBox(Options, "Vga", Texts::VgaBox, 86, 45, 61);
-    Modex = checkBox(Options, "Modex", Texts::ModexBox, 151, 45, 64);
-    Noanalyse = checkBox(Options, "Noanalyse", Texts::NoanalyseBox, 223, 45, 96);
+    Vga = checkBox(Options, "Vga", Texts::VgaBox, m_scale, {86, 45, 61});
+    Modex = checkBox(Options, "Modex", Texts::ModexBox, m_scale, {151, 45, 64});
+    Noanalyse = checkBox(Options, "Noanalyse", Texts::NoanalyseBox, m_scale, {223, 45, 96});
 }
 
 void TOptionsPage::buildSnapshotsGroup()
 {
     Snapshots = new QGroupBox(Texts::SnapshotsGroup, this);
     Snapshots->setObjectName(QStringLiteral("Snapshots"));
-    Snapshots->setFixedHeight(65);
-    ProcessShots = checkBox(Snapshots, "ProcessShots", Texts::ProcessShotsBox, 16, 21, 254);
+    Snapshots->setFixedHeight(m_scale(65));
+    Snapshots->setMinimumWidth(m_scale(DesignedWidth));
+    ProcessShots = checkBox(Snapshots, "ProcessShots", Texts::ProcessShotsBox, m_scale, {16, 21, 254});
     ProcessShots->setChecked(true);
-    Delete = checkBox(Snapshots, "Delete", Texts::DeleteBox, 16, 41, 189);
+    Delete = checkBox(Snapshots, "Delete", Texts::DeleteBox, m_scale, {16, 41, 189});
     Delete->setChecked(true);
     Delete->setEnabled(false);
-}
-
-// Measuring the captions shapes their texts; the page starts behind the games list, so they are
-// fitted when it is first shown rather than during the program's start.
-void TOptionsPage::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_fitted) {
-        fitCaptions();
-        m_fitted = true;
-    }
-}
-
-void TOptionsPage::fitCaptions()
-{
-    fitCaptionsInRow({Scanlines, CBScanlinesValue, Frameskip, FrameskipValue});
-    fitCaptionsInRow({Vsync, Vga, Modex, Noanalyse});
-    fitCaptionsInRow({ProcessShots});
-    fitCaptionsInRow({Delete});
 }
 
 void TOptionsPage::setTabOrder()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Corvane.h"
+#include "FormScale.h"
 
 #include <QWidget>
 
@@ -51,9 +52,6 @@ public Q_SLOTS:
     void ProcessShotsClick();
     void DeleteClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void buildOptionsGroup();
     void buildSnapshotsGroup();
@@ -61,10 +59,9 @@ private:
     void connectHandlers();
     void setScanlinesControls();
     void setFrameskipControls();
-    void fitCaptions();
 
     TCorvane &m_emulator;
-    bool m_fitted = false;
+    const FormScale m_scale{font()};
 };
 
 } // namespace Lanvo

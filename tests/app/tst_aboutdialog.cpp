@@ -1,10 +1,11 @@
 #include "AboutDialog.h"
-#include "CaptionFit.h"
+#include "FormScale.h"
 #include "LinkLabel.h"
 #include "ReadableColours.h"
 
 #include <QApplication>
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -125,23 +126,21 @@ void TestAboutDialog::layout()
     QFETCH(QRect, geometry);
     TF_About dialog;
     dialog.show(); // fitted to this desktop's fonts when first shown
-    QCOMPARE(dialog.size(), QSize(421, 269));
+    // The form's pixels, grown as one piece with the font.
+    const FormScale scale(QApplication::font());
+    QCOMPARE(dialog.size(), QSize(scale(421), scale(269)));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // fixed size
     const QWidget *control = dialog.findChild<QWidget *>(name);
     QVERIFY(control);
     if (geometry.width() == -2) {
-        QCOMPARE(control->y(), geometry.y());
-        QVERIFY(control->x() >= geometry.x());
+        QCOMPARE(control->y(), scale(geometry.y()));
+        QVERIFY(control->x() >= scale(geometry.x()));
         QVERIFY(control->parentWidget()->rect().contains(control->geometry()));
     } else if (geometry.width() < 0) {
-        QCOMPARE(control->pos(), geometry.topLeft());
+        QCOMPARE(control->pos(), QPoint(scale(geometry.x()), scale(geometry.y())));
         QVERIFY(control->parentWidget()->rect().contains(control->geometry()));
     } else {
-        // A caption is never cut: a captioned control is at least as wide as it needs.
-        QCOMPARE(control->pos(), geometry.topLeft());
-        QCOMPARE(control->height(), geometry.height());
-        const int needed = isCaptioned(control) ? control->sizeHint().width() : 0;
-        QCOMPARE(control->width(), std::max(geometry.width(), needed));
+        QCOMPARE(control->geometry(), scale(geometry.x(), geometry.y(), geometry.width(), geometry.height()));
     }
     if (name != "Button1" && name != "Panel1")
         QCOMPARE(control->parentWidget(), dialog.Panel1);
@@ -152,13 +151,14 @@ void TestAboutDialog::lookOfTitleStripsAndLinks()
     TF_About dialog;
     dialog.show();
     const QColor maroon(128, 0, 0);
-    QCOMPARE(dialog.font().pixelSize(), 11);
+    const FormScale scale(QApplication::font()); // the fonts grow with the form
+    QCOMPARE(dialog.font().pixelSize(), scale(11));
     QCOMPARE(dialog.Titre->font().family(), QStringLiteral("Times New Roman"));
-    QVERIFY(dialog.Titre->font().pixelSize() <= 21); // 21, or less to fit a wider font
+    QVERIFY(dialog.Titre->font().pixelSize() <= scale(21)); // or less to fit a wider font
     QVERIFY(dialog.Titre->font().bold());
     QCOMPARE(dialog.Titre->palette().color(QPalette::WindowText), maroon);
     QCOMPARE(dialog.Titre->alignment(), Qt::AlignCenter);
-    QVERIFY(dialog.Thanks->font().pixelSize() <= 12);
+    QVERIFY(dialog.Thanks->font().pixelSize() <= scale(12));
     QVERIFY(dialog.Thanks->font().bold());
     QCOMPARE(dialog.Thanks->palette().color(QPalette::WindowText), QColor(0, 0, 128));
     QCOMPARE(dialog.Panel1->frameShadow(), QFrame::Raised);
@@ -173,20 +173,23 @@ void TestAboutDialog::lookOfTitleStripsAndLinks()
         QVERIFY(link->Effect98());
         QCOMPARE(link->URLColStd(), maroon);
         QCOMPARE(link->fontColor(), maroon);
-        QCOMPARE(link->font().pixelSize(), 12);
+        QCOMPARE(link->font().pixelSize(), scale(12));
         QVERIFY(!link->font().underline()); // underlined only under the pointer
     }
     // Whatever font stands in for the form's, nothing is cut or covered.
     QVERIFY(dialog.Label1->geometry().right() < dialog.URLLabel2->x());
     QVERIFY(dialog.NewVersion->geometry().right() < dialog.URLLabel1->x());
     for (const QLabel *fixed : {dialog.Titre, dialog.Thanks}) {
-        QVERIFY(fixed->fontMetrics().horizontalAdvance(fixed->text()) <= fixed->width());
+        const auto fits = [fixed](const QFont &font) {
+            const QSize needed = QFontMetrics(font).size(Qt::TextSingleLine, fixed->text());
+            return needed.width() <= fixed->width() && needed.height() <= fixed->height();
+        };
+        QVERIFY(fits(fixed->font()));
         QFont larger = fixed->font(); // and shrunk no further than needed
         larger.setPixelSize(larger.pixelSize() + 1);
-        QVERIFY(larger.pixelSize() > (fixed == dialog.Titre ? 21 : 12)
-                || QFontMetrics(larger).horizontalAdvance(fixed->text()) > fixed->width());
+        QVERIFY(larger.pixelSize() > scale(fixed == dialog.Titre ? 21 : 12) || !fits(larger));
     }
-    QVERIFY(dialog.Titre->font().pixelSize() > 12); // still a title
+    QVERIFY(dialog.Titre->font().pixelSize() > scale(12)); // still a title
 }
 
 void TestAboutDialog::createdHiddenAndCentredWhenShown()

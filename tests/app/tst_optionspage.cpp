@@ -1,6 +1,8 @@
+#include "FormScale.h"
 #include "OptionsPage.h"
 #include "TestFakes.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -39,8 +41,9 @@ void TestOptionsPage::formStateBeforeStartUp()
 {
     Fixture f;
     QCOMPARE(f.Page.Options->title(), QStringLiteral("Corvane"));
-    QCOMPARE(f.Page.Options->height(), 77);
-    QCOMPARE(f.Page.Snapshots->height(), 65);
+    const FormScale scale(QApplication::font()); // the form's pixels, grown with the font
+    QCOMPARE(f.Page.Options->height(), scale(77));
+    QCOMPARE(f.Page.Snapshots->height(), scale(65));
     QVERIFY(f.Page.Scanlines->isChecked());
     QCOMPARE(f.Page.Scanlines->text(), QStringLiteral("Scanlines (Vesa)"));
     QCOMPARE(f.Page.CBScanlinesValue->currentIndex(), -1);
@@ -51,7 +54,7 @@ void TestOptionsPage::formStateBeforeStartUp()
     QVERIFY(f.Page.Vsync->isChecked());
     QVERIFY(f.Page.ProcessShots->isChecked());
     QVERIFY(f.Page.Delete->isChecked() && !f.Page.Delete->isEnabled());
-    QCOMPARE(f.Page.Modex->geometry().topLeft(), QPoint(151, 45));
+    QCOMPARE(f.Page.Modex->geometry().topLeft(), QPoint(scale(151), scale(45)));
     QCOMPARE(f.Page.ProcessShots->text(), QStringLiteral("Move last snapshot into Lanvo Pic directory"));
 }
 
