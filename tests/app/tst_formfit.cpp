@@ -72,29 +72,26 @@ QRect captionArea(const QWidget *control)
     return {room.topLeft(), QSize(needed.width(), std::max(needed.height(), room.height()))};
 }
 
+// Where a group's title is drawn.
+QRect titleOf(const QGroupBox *group)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = group->title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    return group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+}
+
 // Where the children of Parent may go: all of it, below the title for a group.
 QRect roomFor(const QWidget *parent)
 {
     const auto *group = qobject_cast<const QGroupBox *>(parent);
-    if (!group || group->title().isEmpty())
-        return parent->rect();
-    QStyleOptionGroupBox option;
-    option.initFrom(group);
-    option.text = group->title();
-    option.lineWidth = 1;
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    option.textAlignment = group->alignment();
-    const QRect title = group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
-    return parent->rect().adjusted(0, title.bottom() + 1, 0, 0);
+    return group ? parent->rect().adjusted(0, titleOf(group).bottom() + 1, 0, 0) : parent->rect();
 }
 
 void checkTitle(const QGroupBox *group, QStringList &faults)
 {
-    QStyleOptionGroupBox option;
-    option.initFrom(group);
-    option.text = group->title();
-    option.subControls = QStyle::SC_GroupBoxLabel;
-    const QRect title = group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+    const QRect title = titleOf(group);
     if (!group->rect().contains(title) || title.width() < group->fontMetrics().horizontalAdvance(group->title()))
         faults << nameOf(group) + QStringLiteral(": title cut");
 }
