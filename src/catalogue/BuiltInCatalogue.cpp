@@ -1,5 +1,8 @@
 #include "BuiltInCatalogue.h"
 
+#include "TextDecoding.h"
+#include "WordSort.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -161,54 +164,6 @@ constexpr const char *kGameLines[] = {
     "Zupapa!                                      ;    ;                            ;Platform;zupapa   ",
 };
 
-// Weight classes of the first comparison level, lowest first.
-enum WeightClass : int { Space = 0, Symbol = 1, Digit = 2, Letter = 3, HighByte = 4 };
-
-constexpr int weight(unsigned char c)
-{
-    const int classSize = 0x100;
-    if (c == ' ')
-        return Space * classSize;
-    if (c >= 0x80)
-        return HighByte * classSize + c;
-    if (c >= '0' && c <= '9')
-        return Digit * classSize + c;
-    if (c >= 'a' && c <= 'z')
-        return Letter * classSize + c;
-    if (c >= 'A' && c <= 'Z')
-        return Letter * classSize + (c - 'A' + 'a');
-    return Symbol * classSize + c; // control bytes fall here too: they never occur in real names
-}
-
-constexpr bool isIgnorable(char c)
-{
-    return c == '\'' || c == '-';
-}
-
-// Compares by weight; with skipIgnorable, apostrophes and hyphens count as if absent, so that
-// "Fu'un" files as "Fuun" and "Cyber-Lip" as "CyberLip".
-int compareWeights(const QByteArray &a, const QByteArray &b, bool skipIgnorable)
-{
-    qsizetype i = 0;
-    qsizetype j = 0;
-    for (;;) {
-        if (skipIgnorable) {
-            while (i < a.size() && isIgnorable(a.at(i)))
-                ++i;
-            while (j < b.size() && isIgnorable(b.at(j)))
-                ++j;
-        }
-        const bool aEnded = i >= a.size();
-        const bool bEnded = j >= b.size();
-        if (aEnded || bEnded)
-            return int(bEnded) - int(aEnded); // a text sorts before any longer text it begins
-        const int wa = weight(static_cast<unsigned char>(a.at(i++)));
-        const int wb = weight(static_cast<unsigned char>(b.at(j++)));
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
-    }
-}
-
 QList<QByteArray> buildDefaultLines()
 {
     QList<QByteArray> lines;
@@ -228,12 +183,7 @@ const QList<QByteArray> &DefaultGameLines()
 
 int WordSortCompare(const QByteArray &a, const QByteArray &b)
 {
-    if (const int first = compareWeights(a, b, true))
-        return first;
-    if (const int second = compareWeights(a, b, false))
-        return second;
-    const int bytes = a.compare(b, Qt::CaseSensitive);
-    return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
+    return compareWordSort(displayText(a), displayText(b));
 }
 
 void FillDefaultGames(QList<QByteArray> &List)

@@ -1,5 +1,7 @@
 #include "SortKeys.h"
 
+#include "WordSort.h"
+
 #include <QDateTime>
 
 #include <algorithm>
@@ -133,14 +135,11 @@ qint64 daysFromDayZero(const QDate &date)
 
 SortLocale::SortLocale(const QLocale &locale)
     : Locale(locale)
-    , Collator(locale)
     , DateSeparator(firstSeparator(locale.dateFormat(QLocale::ShortFormat)))
     , TimeSeparator(firstSeparator(locale.timeFormat(QLocale::ShortFormat)))
     , DateFormats(dateFormats(locale))
     , TimeFormats(timeFormats(locale))
-    , PlainCollation(locale.language() == QLocale::C)
 {
-    Collator.setCaseSensitivity(Qt::CaseSensitive);
 }
 
 std::optional<double> parseSortNumber(QStringView text)
@@ -225,10 +224,8 @@ TextKey makeTextKey(const QString &text, TAutoSortStyle style, const SortLocale 
         key.Date = parseSortDate(text, locale);
         key.Number = parseSortNumber(text);
     }
-    if (locale.PlainCollation)
-        key.Plain = text;
-    else
-        key.Collated = locale.Collator.sortKey(text);
+    key.Text = text;
+    key.Order = wordSortKey(text);
     return key;
 }
 
@@ -240,9 +237,7 @@ int compareTextKeys(const TextKey &a, const TextKey &b, TAutoSortStyle style)
         if (a.Number && b.Number)
             return (*a.Number > *b.Number) - (*a.Number < *b.Number);
     }
-    if (a.Collated && b.Collated)
-        return sign(a.Collated->compare(*b.Collated));
-    return sign(QString::compare(a.Plain, b.Plain, Qt::CaseSensitive));
+    return compareWordSortKeys(a.Order, a.Text, b.Order, b.Text);
 }
 
 int compareSortTexts(const QString &a, const QString &b, TAutoSortStyle style, const SortLocale &locale)

@@ -2,8 +2,7 @@
 
 #include "EnhListTypes.h"
 
-#include <QCollator>
-#include <QCollatorSortKey>
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -12,22 +11,20 @@
 
 namespace Lanvo {
 
-// The locale services a sort needs, read once per sort: text collation, the separators of the short
-// date and time formats, and the formats a date or time may be written in.
+// The locale services a sort needs, read once per sort: the separators of the short date and time
+// formats, and the formats a date or time may be written in. Texts compare in the program's one
+// order (WordSort.h), whatever the locale.
 struct SortLocale
 {
-    explicit SortLocale(const QLocale &locale = QLocale::system());
+    explicit SortLocale(const QLocale &locale = QLocale()); // the application's, the system's unless set
 
     QLocale Locale;
-    QCollator Collator;
     QString DateSeparator; // empty when the short date format has none
     QString TimeSeparator;
     // What the regional settings accept: the short date with a two- or four-digit year, the short
     // time with or without seconds, in 12- or 24-hour form.
     QStringList DateFormats;
     QStringList TimeFormats;
-    // The C locale collates by code units; its sort keys would not agree with its comparison.
-    bool PlainCollation = false;
 };
 
 // A text that reads wholly as a decimal number with "." as the separator, or nothing. Texts that
@@ -43,8 +40,8 @@ struct TextKey
 {
     std::optional<qint64> Date;
     std::optional<double> Number;
-    QString Plain; // used with plain collation
-    std::optional<QCollatorSortKey> Collated;
+    QString Text;
+    QByteArray Order; // wordSortKey of Text
 };
 
 TextKey makeTextKey(const QString &text, TAutoSortStyle style, const SortLocale &locale);

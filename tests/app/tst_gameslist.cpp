@@ -1,3 +1,4 @@
+#include "BuiltInCatalogue.h"
 #include "Main.h"
 #include "TestFakes.h"
 
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +45,8 @@ private Q_SLOTS:
     void oneChangePerSelectionAndRebuild();
     void failedRunLeavesRunDisabledUntilTheSelectionChanges();
     void rightClickOpensTheContextMenu();
+    void nameOrderIsTheCatalogueOrder_data();
+    void nameOrderIsTheCatalogueOrder();
 
 private:
     struct Fixture
@@ -368,6 +372,38 @@ void TestGamesList::rightClickOpensTheContextMenu()
     QVERIFY(f.w().Menus->PmShowSnapshot->isChecked());
     QVERIFY(menu->geometry().contains(list.viewport()->mapToGlobal(bravo)));
     menu->close();
+}
+
+void TestGamesList::nameOrderIsTheCatalogueOrder_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("process locale") << QLocale::system(); // C.UTF-8 as the tests run
+    QTest::newRow("C") << QLocale::c();
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
+    QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden);
+}
+
+// Sorted by Name, descending then ascending, the built-in games come back in their written order.
+void TestGamesList::nameOrderIsTheCatalogueOrder()
+{
+    QFETCH(QLocale, locale);
+    QLocale::setDefault(locale);
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+    QByteArray games;
+    for (const QByteArray &line : DefaultGameLines())
+        games += line + "\r\n";
+    Fixture f(games, {});
+    f.w().Menus->mn_allgames->trigger();
+    const QStringList written = f.captions(); // games-file order
+    QCOMPARE(written.size(), DefaultGameLines().size());
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    QHeaderView *header = f.w().ListGames->header();
+    const QPoint name(header->sectionViewportPosition(0) + header->sectionSize(0) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
+    QCOMPARE(f.captions(), QStringList(written.crbegin(), written.crend()));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
+    QCOMPARE(f.captions(), written);
 }
 
 QTEST_MAIN(TestGamesList)

@@ -15,8 +15,6 @@ private Q_SLOTS:
     void dateRule();
     void pairwiseComparison_data();
     void pairwiseComparison();
-    void textOrderAgreesWithLocaleCollation_data();
-    void textOrderAgreesWithLocaleCollation();
     void separatorsComeFromShortFormats();
     void textComparisonIsCaseSensitive();
 };
@@ -172,32 +170,6 @@ void TestSortKeys::pairwiseComparison()
     QCOMPARE(compareSortTexts(b, a, sortStyle, sortLocale), -expected);
 }
 
-void TestSortKeys::textOrderAgreesWithLocaleCollation_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::newRow("C") << QLocale::c();
-    QTest::newRow("US") << UnitedStates;
-    QTest::newRow("German") << Germany;
-    QTest::newRow("system") << QLocale::system();
-}
-
-// Keys are computed once per text; they must order texts as the locale's own comparison does.
-void TestSortKeys::textOrderAgreesWithLocaleCollation()
-{
-    QFETCH(QLocale, locale);
-    const QStringList texts = {"a", "A", "ab", "a b", "a-b", "", " ", "Zed", "zed", QString::fromUtf8("\xc3\xa9t\xc3\xa9"),
-                               "ete", QString::fromUtf8("\xef\xbc\x81"), QString::fromUtf8("\xf0\x9f\x98\x80"), "10a", "9a"};
-    const SortLocale sortLocale(locale);
-    const QCollator collator(locale);
-    for (const QString &a : texts) {
-        for (const QString &b : texts) {
-            const int expected = collator.compare(a, b);
-            const int sign = (expected > 0) - (expected < 0);
-            QVERIFY2(compareSortTexts(a, b, assDefault, sortLocale) == sign, qPrintable(a + " / " + b));
-        }
-    }
-}
-
 void TestSortKeys::separatorsComeFromShortFormats()
 {
     const SortLocale us(UnitedStates);
@@ -205,8 +177,6 @@ void TestSortKeys::separatorsComeFromShortFormats()
     QCOMPARE(us.TimeSeparator, QStringLiteral(":"));
     const SortLocale german(Germany);
     QCOMPARE(german.DateSeparator, QStringLiteral("."));
-    QVERIFY(!us.PlainCollation);
-    QVERIFY(SortLocale(QLocale::c()).PlainCollation);
 }
 
 void TestSortKeys::textComparisonIsCaseSensitive()
