@@ -79,6 +79,7 @@ PromptAnswer QtPrompts::showMessage(PromptKind kind, const QString &text, Prompt
         QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(m_parent);
     setKind(box, kind);
+    box.setTextFormat(Qt::PlainText); // messages name the user's files and folders: never markup
     box.setText(text);
     box.setStandardButtons(standardButtons(buttons));
     // Closing the box counts as Ignore, never as Abort.

@@ -29,6 +29,7 @@ TStatusPanels::TStatusPanels(QWidget *parent)
     setFixedHeight(22);
     for (int i = 0; i < PanelCount; ++i) {
         auto *panel = new QLabel(this);
+        panel->setTextFormat(Qt::PlainText); // a ROM set name is shown as written, never as markup
         panel->setMinimumWidth(Layout[i].Width); // wider when the text needs it: a large font, many games
         panel->setAlignment(Layout[i].Alignment);
         panel->setFrameShape(QFrame::Panel);

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void rightClickOpensTheContextMenu();
     void nameOrderIsTheCatalogueOrder_data();
     void nameOrderIsTheCatalogueOrder();
+    void romSetShownAsWritten_data();
+    void romSetShownAsWritten();
 
 private:
     struct Fixture
@@ -404,6 +406,26 @@ void TestGamesList::nameOrderIsTheCatalogueOrder()
     QCOMPARE(f.captions(), QStringList(written.crbegin(), written.crend()));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
     QCOMPARE(f.captions(), written);
+}
+
+void TestGamesList::romSetShownAsWritten_data()
+{
+    QTest::addColumn<QString>("romSet");
+    QTest::newRow("tag") << "<b>rich";
+    QTest::newRow("picture tag") << "<img src=x>pic";
+    QTest::newRow("font tag") << "<font color=red>red";
+}
+
+// The status panel shows a ROM set name as it stands in the games file, never as markup.
+void TestGamesList::romSetShownAsWritten()
+{
+    QFETCH(QString, romSet);
+    Fixture f("Plain;1990;P;Sport;plain\r\nMarked;1991;M;Sport;" + romSet.toUtf8() + "\r\n", {"plain"});
+    f.w().Menus->mn_allgames->trigger();
+    f.select("Marked");
+    const QLabel *panel = f.w().SB_InfoBar->panel(2);
+    QCOMPARE(panel->text(), romSet);
+    QCOMPARE(QAccessible::queryAccessibleInterface(const_cast<QLabel *>(panel))->text(QAccessible::Name), romSet);
 }
 
 QTEST_MAIN(TestGamesList)

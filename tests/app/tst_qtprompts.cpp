@@ -1,7 +1,9 @@
 #include "QtPrompts.h"
 #include "Texts.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -28,19 +30,21 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void boxTakesTheMouseUnderTheHourglass();
+    void folderNamesShownAsWritten_data();
+    void folderNamesShownAsWritten();
 };
 
 namespace {
 
 // Runs Act on the message box once it is open, then shows it through Prompts.
 PromptAnswer showAnd(QtPrompts &prompts, PromptKind kind, PromptButtons buttons,
-                     const std::function<void(QMessageBox &)> &act)
+                     const std::function<void(QMessageBox &)> &act, const QString &text = QStringLiteral("The text"))
 {
     QTimer::singleShot(0, [act] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
             act(*box);
     });
-    return prompts.showMessage(kind, QStringLiteral("The text"), buttons);
+    return prompts.showMessage(kind, text, buttons);
 }
 
 } // namespace
@@ -137,6 +141,31 @@ void TestQtPrompts::boxTakesTheMouseUnderTheHourglass()
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     prompts.restoreCursor();
     QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestQtPrompts::folderNamesShownAsWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("alternate folder") << "Alternate path is write protected!(/tmp/<i>alt)";
+    QTest::newRow("work folder") << "Error while copying Keydef.dat to /home/<b>me</b>.";
+    QTest::newRow("start folder") << "Corvane.exe not found in /srv/<font size=9>big/ . Emulator will not run";
+}
+
+// A message naming a folder shows the name as it is on disk, whatever it looks like.
+void TestQtPrompts::folderNamesShownAsWritten()
+{
+    QFETCH(QString, text);
+    QtPrompts prompts;
+    QString read;
+    showAnd(
+        prompts, PromptKind::Error, PromptButtons::Ok,
+        [&](QMessageBox &box) {
+            if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+                read = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+            box.close();
+        },
+        text);
+    QCOMPARE(read, text);
 }
 
 QTEST_MAIN(TestQtPrompts)
