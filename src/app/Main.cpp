@@ -212,7 +212,9 @@ WindowSettings TF_Lanvo::currentWindowSettings() const
     settings.State = stateOf(windowState());
     if (m_hiddenForRun)
         settings.State = stateOf(m_stateBeforeRun);
-    const QRect normal = (settings.State == TWindowState::Normal) ? QRect(pos(), size()) : normalGeometry();
+    // The client area in every state, as applyWindowSettings places it: a frame corner saved in one
+    // state and a client corner in another would move the window by its frame at each start.
+    const QRect normal = normalGeometry();
     // Where the platform never tells a window's position, what Qt reports is no position at all.
     const QPoint corner = windowPositionKnown() ? normal.topLeft() : m_storedPosition;
     settings.Top = corner.y();
@@ -499,8 +501,7 @@ void TF_Lanvo::HideSnapshotPanel()
 void TF_Lanvo::applyWindowSettings(const WindowSettings &settings)
 {
     m_storedPosition = QPoint(settings.Left, settings.Top);
-    move(settings.Left, settings.Top);
-    resize(settings.Width, settings.Height);
+    setGeometry(settings.Left, settings.Top, settings.Width, settings.Height);
     if (settings.State == TWindowState::Maximized)
         setWindowState(Qt::WindowMaximized);
     else if (settings.State == TWindowState::Minimized)

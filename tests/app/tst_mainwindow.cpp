@@ -24,6 +24,8 @@ private Q_SLOTS:
     void firstStartListsAvailableGamesAndSavesAtClose();
     void secondStartKeepsSettingsAndWindow();
     void earlyEndWritesNothing();
+    void windowComesBackWhereItWas_data();
+    void windowComesBackWhereItWas();
     void exitMenuClosesThroughTheSameHandling();
     void runCommandsRunTheSelectedGame_data();
     void runCommandsRunTheSelectedGame();
@@ -114,6 +116,42 @@ void TestMainWindow::secondStartKeepsSettingsAndWindow()
     QCOMPARE(readFile(dir.filePath("lanvo/GAMES.CSV")), QByteArray("Mine;1990;Me;Sport;mine\r\nOther;;;;other\r\n"));
     // No emulator: the user was told once.
     QCOMPARE(prompts.Messages.size(), 0);
+}
+
+void TestMainWindow::windowComesBackWhereItWas_data()
+{
+    QTest::addColumn<int>("state"); // at close
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("normal") << int(Qt::WindowNoState) << QByteArray("NORMAL");
+    QTest::newRow("maximised") << int(Qt::WindowMaximized) << QByteArray("MAX");
+    QTest::newRow("minimised") << int(Qt::WindowMinimized) << QByteArray("MIN");
+}
+
+// The four numbers are one rectangle whatever the state at close: closing and starting again, twice,
+// gives back the same normal place and size.
+void TestMainWindow::windowComesBackWhereItWas()
+{
+    QFETCH(int, state);
+    QFETCH(QByteArray, saved);
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("corvane.exe"), "MZ");
+    writeFile(dir.filePath("lanvo/GAMES.CSV"), "Mine;1990;Me;Sport;mine\r\n");
+    const QByteArray placement = "Top=192\r\nLeft=232\r\nHeigh=470\r\nWidth=914\r\n";
+    writeFile(dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n" + placement);
+    const QRect normal(232, 192, 914, 470);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        RecordingPrompts prompts;
+        TF_Lanvo window({dir.path(), &prompts, {}});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window) || window.isMinimized());
+        QCOMPARE(window.normalGeometry(), normal);
+        window.setWindowState(Qt::WindowState(state));
+        if (state == Qt::WindowMaximized)
+            QTRY_VERIFY(window.geometry() != normal);
+        QVERIFY(window.close());
+        const QByteArray ini = readFile(dir.filePath("Lanvo.ini"));
+        QVERIFY2(ini.contains("WindowState=" + saved + "\r\n") && ini.contains(placement), ini.constData());
+    }
 }
 
 void TestMainWindow::earlyEndWritesNothing()
