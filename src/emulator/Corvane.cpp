@@ -264,7 +264,7 @@ void TCorvane::replaceBiosFiles(const QString &fromDirectory) const
     deleteBiosFiles(WorkDir);
     for (const QString &pattern : BiosPatterns) {
         for (const QString &name : biosFiles(fromDirectory, pattern))
-            CopyFileTo(containedPath(fromDirectory, name), containedPath(WorkDir, name));
+            CopyFileOnto(containedPath(fromDirectory, name), containedPath(WorkDir, name));
     }
 }
 

@@ -95,7 +95,7 @@ void WorkDirectoryDecision::copyOne(const QString &name, const QString &failureT
         return;
     const QString target = joinPath(m_emulator.WorkDir, QFileInfo(source).fileName());
     try {
-        CopyFileTo(source, target);
+        CopyFileOnto(source, target);
     } catch (const LanvoError &) {
         m_prompts.showMessage(PromptKind::Plain, failureText, PromptButtons::Ok);
     }

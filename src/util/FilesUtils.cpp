@@ -121,10 +121,17 @@ void CopyFileTo(const QString &source, const QString &destination)
     QString target = ExpandPath(destination, QDir::currentPath());
     if (directoryExists(target))
         target = joinPath(target, QFileInfo(source).fileName());
+    CopyFileOnto(source, target);
+}
 
+void CopyFileOnto(const QString &source, const QString &destination)
+{
+    const QString target = ExpandPath(destination, QDir::currentPath());
     QFile in(source);
     if (!openRegularFile(in, QIODevice::ReadOnly))
         throw LanvoError(openErrorText(source));
+    if (directoryExists(target))
+        throw LanvoError(createErrorText(target));
     QSaveFile out(target);
     if (!openSaveFile(out))
         throw LanvoError(createErrorText(target));

@@ -33,6 +33,9 @@ bool directoryExists(const QString &path); // an existing directory
 // destination whole. Errors: "Impossible d'ouvrir le fichier <source>" and
 // "Impossible de créer le fichier <destination>".
 void CopyFileTo(const QString &source, const QString &destination);
+// Copies Source onto Destination itself, as CopyFileTo does. A folder of that name is in the way,
+// not a place to copy into: the copy fails with the create error and nothing is written.
+void CopyFileOnto(const QString &source, const QString &destination);
 
 // Replaces the file's content atomically; throws "Impossible de créer le fichier <path>" on failure.
 void writeFileAtomically(const QString &path, const QByteArray &content);

@@ -38,6 +38,8 @@ private Q_SLOTS:
     void writableInstallWithoutBiosLeavesFiles();
     void vanishedBiosSetIsReportedBeforeDeleting();
     void biosNameReachingOutIsRefused();
+    void folderInABiosFilesWayFailsTheRun_data();
+    void folderInABiosFilesWayFailsTheRun();
     void currentDirectoryOfTheRun_data();
     void currentDirectoryOfTheRun();
     void zipFirstAndSecondRun();
@@ -262,6 +264,36 @@ void TestLaunch::biosNameReachingOutIsRefused()
     QVERIFY_THROWS_EXCEPTION(LanvoError, f.Emulator->Run());
     QCOMPARE(f.workFiles("*.rom"), QStringList{"current.rom"});
     QCOMPARE(f.runCount(), 0);
+}
+
+void TestLaunch::folderInABiosFilesWayFailsTheRun_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("rom file") << "main.rom";
+    QTest::newRow("gdb file") << "font.gdb";
+}
+
+// A folder named like a BIOS file is not a place to copy into: the run stops with the copy error
+// and the folder stays empty.
+void TestLaunch::folderInABiosFilesWayFailsTheRun()
+{
+    QFETCH(QString, name);
+    Fixture f;
+    const QString set = f.Emulator->BiosDir() + "/euro";
+    writeFile(set + "/main.rom", "euro main");
+    writeFile(set + "/font.gdb", "euro font");
+    const QString inTheWay = f.Dir.filePath(name);
+    makeDirectory(inTheWay);
+    f.Emulator->Bios = QStringLiteral("euro");
+    try {
+        f.Emulator->Run();
+        QFAIL("the copy onto a folder succeeded");
+    } catch (const LanvoError &error) {
+        QCOMPARE(error.message(), QString("Impossible de créer le fichier " + inTheWay));
+    }
+    QCOMPARE(QDir(inTheWay).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    QCOMPARE(f.runCount(), 0);
+    QCOMPARE(f.Prompts.BusyDepth, 0);
 }
 
 void TestLaunch::currentDirectoryOfTheRun_data()

@@ -29,6 +29,8 @@ private Q_SLOTS:
     void alternateDirectoryComesFromStartSettings();
     void writeProtectedAlternateEndsTheProgram();
     void failedCopyIsReportedAndStartGoesOn();
+    void folderInACopysWayIsACopyFailure_data();
+    void folderInACopysWayIsACopyFailure();
     void newAlternateIsPrivate();
     void unsafeAlternateIsRefusedBeforeAnyCopy_data();
     void unsafeAlternateIsRefusedBeforeAnyCopy();
@@ -177,6 +179,45 @@ void TestWorkDirectory::failedCopyIsReportedAndStartGoesOn()
     QVERIFY(decision2.decide());
     QCOMPARE(prompts.texts(), QStringList{"Error while copying dos4gw.exe to " + alternate2 + "."});
     QCOMPARE(readFile(alternate2 + "/Keydef.dat"), QByteArray("keys"));
+}
+
+void TestWorkDirectory::folderInACopysWayIsACopyFailure_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text"); // %1 is the work directory
+    QTest::newRow("emulator") << "corvane.exe" << "Error while copying corvane to %1.";
+    QTest::newRow("extender") << "dos4gw.exe" << "Error while copying dos4gw.exe to %1.";
+    QTest::newRow("initialisation file") << "corinit.dat" << "Error while copying corinit.dat to %1.";
+    QTest::newRow("settings file") << "Lanvo.ini" << "Error while copying Lanvo.ini to %1.";
+    QTest::newRow("key definitions") << "Keydef.dat" << "Error while copying Keydef.dat to %1.";
+}
+
+// A folder named like one of the files is in its way: the copy fails with its box, nothing is
+// written inside the folder, and the other files are still copied.
+void TestWorkDirectory::folderInACopysWayIsACopyFailure()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString alternate = dir.filePath("alt");
+    const QStringList names{"corvane.exe", "dos4gw.exe", "corinit.dat", "Keydef.dat"};
+    for (const QString &file : names)
+        writeFile(start + "/" + file, file.toUtf8());
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate.toUtf8() + "\n");
+    makeDirectory(alternate + "/" + name);
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest(readOnlyStart(start));
+    QVERIFY(decision.decide());
+    QCOMPARE(prompts.texts(), QStringList{text.arg(alternate)});
+    QCOMPARE(QDir(alternate + "/" + name).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
+    for (const QString &file : names + QStringList{"Lanvo.ini"}) {
+        if (file != name)
+            QCOMPARE(readFile(alternate + "/" + file), readFile(start + "/" + file));
+    }
 }
 
 void TestWorkDirectory::newAlternateIsPrivate()

@@ -23,7 +23,7 @@ private Q_SLOTS:
     void containedPathRefusesNamesReachingOut();
     void copyFileToCopiesInBlocks_data();
     void copyFileToCopiesInBlocks();
-    void copyFileToDirectoryTakesSourceName();
+    void copyIntoAndOntoAFolder();
     void copyFileToReportsBothErrors();
     void copyFileToKeepsDestinationWholeWhenItFails();
     void copyKeepsProgramsExecutable();
@@ -144,13 +144,26 @@ void TestFilesUtils::copyFileToCopiesInBlocks()
     QCOMPARE(readFile(dir.filePath("dst.bin")), content);
 }
 
-void TestFilesUtils::copyFileToDirectoryTakesSourceName()
+void TestFilesUtils::copyIntoAndOntoAFolder()
 {
     const QTemporaryDir dir;
     writeFile(dir.filePath("bios/set1/main.rom"), "ROM");
     makeDirectory(dir.filePath("work"));
     CopyFileTo(dir.filePath("bios/set1/main.rom"), dir.filePath("work"));
     QCOMPARE(readFile(dir.filePath("work/main.rom")), QByteArray("ROM"));
+
+    // Copied onto the folder's own name, the file finds the folder in its way, also through a link.
+    QVERIFY(QFile::link(dir.filePath("work"), dir.filePath("linked")));
+    for (const char *target : {"work", "linked"}) {
+        try {
+            CopyFileOnto(dir.filePath("bios/set1/main.rom"), dir.filePath(target));
+            QFAIL("a copy onto a folder succeeded");
+        } catch (const LanvoError &error) {
+            QCOMPARE(error.message(), QString::fromUtf8("Impossible de créer le fichier ") + dir.filePath(target));
+        }
+    }
+    QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"main.rom"});
 }
 
 void TestFilesUtils::copyFileToReportsBothErrors()
