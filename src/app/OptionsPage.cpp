@@ -1,6 +1,7 @@
 #include "OptionsPage.h"
 
 #include "Texts.h"
+#include "WheelNeedsFocus.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,6 +59,7 @@ QComboBox *dropDown(QWidget *parent, const char *name, const QString &purpose, c
     list->setAccessibleName(purpose);
     list->setAccessibleDescription(purpose);
     placeAt(list, scale, at);
+    ignoreWheelUnlessFocused(list);
     return list;
 }
 

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void snapshotsFollowInstallType_data();
     void snapshotsFollowInstallType();
     void tabOrder();
+    void wheelChangesAListOnlyWithTheFocus_data();
+    void wheelChangesAListOnlyWithTheFocus();
 
 private:
     struct Fixture
@@ -204,6 +207,40 @@ void TestOptionsPage::tabOrder()
             at = at->nextInFocusChain();
         QCOMPARE(at->objectName(), next->objectName());
     }
+}
+
+void TestOptionsPage::wheelChangesAListOnlyWithTheFocus_data()
+{
+    QTest::addColumn<bool>("frameCount"); // else the scan-line list
+    QTest::addColumn<bool>("focused");
+    QTest::newRow("scan lines, passed over") << false << false;
+    QTest::newRow("scan lines, focused") << false << true;
+    QTest::newRow("frame count, passed over") << true << false;
+    QTest::newRow("frame count, focused") << true << true;
+}
+
+// A wheel turned to scroll past a drop-down must not change the setting it shows.
+void TestOptionsPage::wheelChangesAListOnlyWithTheFocus()
+{
+    QFETCH(bool, frameCount);
+    QFETCH(bool, focused);
+    Fixture f;
+    f.Emulator.Frameskip = true;
+    f.Page.setControlsFromProperties();
+    f.Page.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.Page));
+    QComboBox *list = frameCount ? f.Page.FrameskipValue : f.Page.CBScanlinesValue;
+    if (focused) {
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+    }
+    const QPointF centre = QRectF(list->rect()).center();
+    QWheelEvent turn(centre, list->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list, &turn);
+    QCOMPARE(list->currentIndex(), focused ? 1 : 0);
+    QCOMPARE(f.Emulator.FrameskipValue, frameCount && focused ? 2 : 1);
+    QCOMPARE(f.Emulator.Scanlines, !frameCount && focused ? sl25 : slOn);
 }
 
 QTEST_MAIN(TestOptionsPage)
