@@ -1,6 +1,7 @@
 #include "StartFolder.h"
 
 #include "DirectoryListing.h"
+#include "ScratchDialogSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -18,8 +19,8 @@ const QString LastFolderKey = QStringLiteral("LastFolder");
 
 } // namespace
 
-TStartFolder::TStartFolder(const QString &settingsFile, Chooser chooser)
-    : SettingsFile(settingsFile), Choose(std::move(chooser))
+TStartFolder::TStartFolder(const QString &settingsFile, Chooser chooser, IPrompts &prompts)
+    : SettingsFile(settingsFile), Choose(std::move(chooser)), Prompts(prompts)
 {
 }
 
@@ -53,14 +54,22 @@ bool TStartFolder::askAndEnter() const
         const QString chosen = Choose(proposed);
         if (chosen.isEmpty())
             return false;
-        // A folder the chooser shows but that can't be entered: ask again rather than start elsewhere.
-        if (QDir::setCurrent(chosen)) {
+        // A folder the chooser shows but that can't be entered, or one the user did not mean after
+        // all: ask again rather than start elsewhere.
+        if (confirmedForUse(chosen) && QDir::setCurrent(chosen)) {
             QSettings settings(SettingsFile, QSettings::IniFormat);
             settings.setValue(LastFolderKey, QDir::currentPath());
             return true;
         }
         proposed = chosen;
     }
+}
+
+// Lanvo fills the folder it starts in; an Enter too many in the chooser must not fill the home folder.
+bool TStartFolder::confirmedForUse(const QString &chosen) const
+{
+    return !QFileInfo(chosen).isDir() || IsCorvaneFolder(chosen)
+        || Prompts.showMessage(PromptKind::Warning, NoCorvaneFilesQuestion, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
 bool IsCorvaneFolder(const QString &folder)
@@ -84,7 +93,8 @@ QString DefaultStartFolderSettings()
 
 QString ChooseFolderWithDialog(const QString &proposed)
 {
-    return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Choose your Corvane folder"), proposed);
+    const TScratchDialogSettings scratch;
+    return QFileDialog::getExistingDirectory(nullptr, ChooseCorvaneFolderTitle, proposed);
 }
 
 } // namespace Lanvo

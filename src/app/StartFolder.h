@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "Interfaces.h"
 
 #include <QString>
 
@@ -16,7 +17,8 @@ public:
     // Shows a folder chooser opening at the proposed folder; an empty answer means cancelled.
     using Chooser = std::function<QString(const QString &proposed)>;
 
-    TStartFolder(const QString &settingsFile, Chooser chooser);
+    // Prompts asks before a chosen folder without any Corvane file is taken.
+    TStartFolder(const QString &settingsFile, Chooser chooser, IPrompts &prompts);
 
     // Makes the start folder current as the command line asked. False when the user cancelled the
     // chooser: the program then ends without having written anything.
@@ -25,9 +27,11 @@ public:
 private:
     QString remembered() const;
     bool askAndEnter() const;
+    bool confirmedForUse(const QString &chosen) const;
 
     QString SettingsFile;
     Chooser Choose;
+    IPrompts &Prompts;
 };
 
 // True when the folder already holds Lanvo's settings or the emulator: a start there is a start
@@ -37,7 +41,13 @@ bool IsCorvaneFolder(const QString &folder);
 // The user's own settings file of the desktop start, beside other programs' settings.
 QString DefaultStartFolderSettings();
 
-// The desktop's folder chooser.
+inline const QString ChooseCorvaneFolderTitle = QStringLiteral("Choose the folder that holds corvane.exe");
+
+// The question asked before a folder without any Corvane file becomes the start folder.
+inline const QString NoCorvaneFilesQuestion = QStringLiteral("This folder holds no Corvane files. Use it anyway?");
+
+// The desktop's folder chooser. The file dialog's own history goes to a scratch folder while it is
+// open, so that cancelling it writes nothing in the user's configuration.
 QString ChooseFolderWithDialog(const QString &proposed);
 
 } // namespace Lanvo

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "Main.h"
 #include "OptionsDialog.h"
+#include "QtPrompts.h"
 #include "ShutdownOnSignal.h"
 #include "StartFolder.h"
 #include "Texts.h"
@@ -23,7 +24,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(Texts::ApplicationTitle);
     QGuiApplication::setDesktopFileName(QStringLiteral(LANVO_APP_ID));
-    if (!TStartFolder(DefaultStartFolderSettings(), ChooseFolderWithDialog).enter(commandLine.FolderChoice))
+    QtPrompts startPrompts;
+    if (!TStartFolder(DefaultStartFolderSettings(), ChooseFolderWithDialog, startPrompts).enter(commandLine.FolderChoice))
         return 0;
 
     // The three windows live from start to end, created in this order.

@@ -1,5 +1,6 @@
 // The desktop menu's start: inside a Corvane folder Lanvo stays there; elsewhere it enters the folder
 // chosen last time, and asks (remembering the answer) at the first start or when that folder is gone.
+// A chosen folder without any Corvane file is taken only once the user confirms it.
 #include "StartFolder.h"
 #include "TestFakes.h"
 
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void menuStart_data();
     void menuStart();
     void cancelledChooserEndsWithoutWriting();
+    void cancelAfterDecliningWritesNothing();
     void plainStartNeverAsks();
 
 private:
@@ -53,37 +55,54 @@ void TestStartFolder::init()
 }
 
 // Folders are given relative to the test's folder: "home" is where the menu starts Lanvo, "last" the
-// remembered folder ("" for none), "answers" what the user picks in turn.
+// remembered folder ("" for none), "answers" what the user picks in turn, "replies" the answers to the
+// question about a folder without Corvane files. "corvane" holds the emulator, "other" the settings
+// (both in capitals, as from a DOS medium), "plain" neither.
 void TestStartFolder::menuStart_data()
 {
     QTest::addColumn<TCommandLine::TFolderChoice>("choice");
     QTest::addColumn<QString>("markInHome"); // a file, or a folder when it ends with "/"
     QTest::addColumn<QString>("last");
     QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QList<PromptAnswer>>("replies");
     QTest::addColumn<QString>("expectedCurrent");
     QTest::addColumn<QStringList>("expectedProposed");
+    QTest::addColumn<int>("expectedQuestions");
     QTest::addColumn<QString>("expectedRemembered");
 
     const auto last = TCommandLine::TFolderChoice::LastChosen;
     const auto again = TCommandLine::TFolderChoice::AskAgain;
+    const QList<PromptAnswer> none;
     QTest::newRow("first start asks, opening at home")
-        << last << "" << "" << QStringList{"corvane"} << "corvane" << QStringList{"~"} << "corvane";
+        << last << "" << "" << QStringList{"corvane"} << none << "corvane" << QStringList{"~"} << 0 << "corvane";
     QTest::newRow("later starts enter the remembered folder")
-        << last << "" << "corvane" << QStringList{} << "corvane" << QStringList{} << "corvane";
+        << last << "" << "corvane" << QStringList{} << none << "corvane" << QStringList{} << 0 << "corvane";
     QTest::newRow("remembered folder gone: asks again")
-        << last << "" << "gone" << QStringList{"other"} << "other" << QStringList{"~"} << "other";
+        << last << "" << "gone" << QStringList{"other"} << none << "other" << QStringList{"~"} << 0 << "other";
     QTest::newRow("inside a folder with the settings: stays")
-        << last << "Lanvo.ini" << "corvane" << QStringList{} << "home" << QStringList{} << "corvane";
+        << last << "Lanvo.ini" << "corvane" << QStringList{} << none << "home" << QStringList{} << 0 << "corvane";
     QTest::newRow("inside a folder with the emulator, any case: stays")
-        << last << "CORVANE.EXE" << "" << QStringList{} << "home" << QStringList{} << "";
+        << last << "CORVANE.EXE" << "" << QStringList{} << none << "home" << QStringList{} << 0 << "";
     QTest::newRow("a folder named like a mark is none")
-        << last << "lanvo.INI/" << "corvane" << QStringList{} << "corvane" << QStringList{} << "corvane";
+        << last << "lanvo.INI/" << "corvane" << QStringList{} << none << "corvane" << QStringList{} << 0 << "corvane";
     QTest::newRow("another file is no mark")
-        << last << "readme.txt" << "corvane" << QStringList{} << "corvane" << QStringList{} << "corvane";
+        << last << "readme.txt" << "corvane" << QStringList{} << none << "corvane" << QStringList{} << 0 << "corvane";
     QTest::newRow("choosing anew opens at the remembered folder")
-        << again << "Lanvo.ini" << "corvane" << QStringList{"other"} << "other" << QStringList{"corvane"} << "other";
+        << again << "Lanvo.ini" << "corvane" << QStringList{"other"} << none << "other" << QStringList{"corvane"} << 0
+        << "other";
     QTest::newRow("a chosen folder that can't be entered is asked again")
-        << again << "" << "" << QStringList{"gone", "other"} << "other" << QStringList{"~", "gone"} << "other";
+        << again << "" << "" << QStringList{"gone", "other"} << none << "other" << QStringList{"~", "gone"} << 0
+        << "other";
+    QTest::newRow("a folder without Corvane files, confirmed")
+        << last << "" << "" << QStringList{"plain"} << QList{PromptAnswer::Yes} << "plain" << QStringList{"~"} << 1
+        << "plain";
+    QTest::newRow("a folder without Corvane files, declined: the chooser again, at that folder")
+        << last << "" << "" << QStringList{"home", "corvane"} << QList{PromptAnswer::No} << "corvane"
+        << QStringList{"~", "home"} << 1 << "corvane";
+    QTest::newRow("declined twice, then confirmed")
+        << again << "" << "corvane" << QStringList{"plain", "home", "plain"}
+        << QList{PromptAnswer::No, PromptAnswer::No, PromptAnswer::Yes} << "plain"
+        << QStringList{"corvane", "plain", "home"} << 3 << "plain";
 }
 
 void TestStartFolder::menuStart()
@@ -92,14 +111,19 @@ void TestStartFolder::menuStart()
     QFETCH(QString, markInHome);
     QFETCH(QString, last);
     QFETCH(QStringList, answers);
+    QFETCH(QList<PromptAnswer>, replies);
     QFETCH(QString, expectedCurrent);
     QFETCH(QStringList, expectedProposed);
+    QFETCH(int, expectedQuestions);
     QFETCH(QString, expectedRemembered);
 
     const QTemporaryDir dir;
     const QDir root(dir.path());
-    for (const char *folder : {"home", "corvane", "other"})
+    for (const char *folder : {"home", "plain"})
         makeDirectory(root.filePath(folder));
+    writeFile(root.filePath("corvane/CORVANE.EXE"), "MZ");
+    writeFile(root.filePath("other/LANVO.INI"), "[Lanvo]\n");
+    writeFile(root.filePath("plain/readme.txt"), "");
     if (markInHome.endsWith('/'))
         makeDirectory(root.filePath("home/" + markInHome));
     else if (!markInHome.isEmpty())
@@ -113,15 +137,22 @@ void TestStartFolder::menuStart()
     FakeChooser fake;
     for (const QString &answer : answers)
         fake.Answers << absolute(answer);
+    RecordingPrompts prompts;
+    prompts.Answers.assign(replies.begin(), replies.end());
     QDir::setCurrent(root.filePath("home"));
 
-    QVERIFY(TStartFolder(settingsFile, fake.chooser()).enter(choice));
+    QVERIFY(TStartFolder(settingsFile, fake.chooser(), prompts).enter(choice));
 
     QCOMPARE(QDir::currentPath(), absolute(expectedCurrent));
     QStringList proposed;
     for (const QString &name : expectedProposed)
         proposed << absolute(name);
     QCOMPARE(fake.Proposed, proposed);
+    QCOMPARE(prompts.Messages.size(), expectedQuestions);
+    for (const RecordingPrompts::Message &message : std::as_const(prompts.Messages)) {
+        QCOMPARE(message.Text, NoCorvaneFilesQuestion);
+        QCOMPARE(message.Buttons, PromptButtons::YesNo);
+    }
     QCOMPARE(QSettings(settingsFile, QSettings::IniFormat).value("LastFolder").toString(), absolute(expectedRemembered));
 }
 
@@ -131,11 +162,32 @@ void TestStartFolder::cancelledChooserEndsWithoutWriting()
     const QString settingsFile = dir.filePath("config/lanvo/lanvo.conf");
     QDir::setCurrent(dir.path());
     FakeChooser fake;
+    RecordingPrompts prompts;
 
-    QVERIFY(!TStartFolder(settingsFile, fake.chooser()).enter(TCommandLine::TFolderChoice::LastChosen));
+    QVERIFY(!TStartFolder(settingsFile, fake.chooser(), prompts).enter(TCommandLine::TFolderChoice::LastChosen));
     QCOMPARE(fake.Proposed.size(), 1);
     QCOMPARE(QDir::currentPath(), QDir(dir.path()).canonicalPath());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+// The question comes before anything is written: a No and then a cancelled chooser leave the folder
+// and the configuration as they were.
+void TestStartFolder::cancelAfterDecliningWritesNothing()
+{
+    const QTemporaryDir dir;
+    const QString settingsFile = dir.filePath("config/lanvo/lanvo.conf");
+    makeDirectory(dir.filePath("home"));
+    QDir::setCurrent(dir.filePath("home"));
+    FakeChooser fake;
+    fake.Answers << dir.filePath("home");
+    RecordingPrompts prompts;
+    prompts.Answers = {PromptAnswer::No};
+
+    QVERIFY(!TStartFolder(settingsFile, fake.chooser(), prompts).enter(TCommandLine::TFolderChoice::LastChosen));
+    QCOMPARE(prompts.texts(), QStringList{NoCorvaneFilesQuestion});
+    QCOMPARE(fake.Proposed.size(), 2);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"home"});
+    QCOMPARE(QDir(dir.filePath("home")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestStartFolder::plainStartNeverAsks()
@@ -146,8 +198,9 @@ void TestStartFolder::plainStartNeverAsks()
     makeDirectory(dir.filePath("start"));
     QDir::setCurrent(dir.filePath("start"));
     FakeChooser fake;
+    RecordingPrompts prompts;
 
-    QVERIFY(TStartFolder(settingsFile, fake.chooser()).enter(TCommandLine::TFolderChoice::Current));
+    QVERIFY(TStartFolder(settingsFile, fake.chooser(), prompts).enter(TCommandLine::TFolderChoice::Current));
     QVERIFY(fake.Proposed.isEmpty());
     QCOMPARE(QDir::currentPath(), dir.filePath("start"));
 }
