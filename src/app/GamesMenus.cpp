@@ -74,8 +74,29 @@ void TGamesMenus::buildViewMenu(QMenuBar *bar)
     mn_allgames = radioItem(Mn_View, filters, Texts::AllGamesItem, "mn_allgames");
     mn_availgames->setChecked(true);
     disableSeparator(Mn_View);
+    buildSortByMenu();
     Refreshlist1 = item(Mn_View, Texts::RefreshItem, "Refreshlist1");
     Refreshlist1->setShortcut(Qt::Key_F5);
+}
+
+// The keyboard's way to what a click on a column header does. The check follows the list's sort
+// column, whichever way it was chosen.
+void TGamesMenus::buildSortByMenu()
+{
+    Mn_SortBy = Mn_View->addMenu(Texts::SortByMenu);
+    Mn_SortBy->setObjectName(QStringLiteral("Mn_SortBy"));
+    auto *columns = new QActionGroup(this);
+    for (const QString &caption : Texts::SortByItems) {
+        QAction *action = item(Mn_SortBy, caption, "mnSortBy", true);
+        columns->addAction(action);
+        mnSortBy << action;
+    }
+}
+
+void TGamesMenus::checkSortItem(int column)
+{
+    if (column >= 0 && column < mnSortBy.size())
+        mnSortBy.at(column)->setChecked(true);
 }
 
 void TGamesMenus::addHelpMenu(QMenuBar *bar)

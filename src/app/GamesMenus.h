@@ -34,6 +34,8 @@ public:
     void checkFilterItem(QAction *chosen);
     // Runs Handler when Action is chosen, with the action's check as it was before the choice.
     void onChoice(QAction *action, std::function<void()> handler);
+    // Checks the Sort by item of Column, the column the list is sorted by.
+    void checkSortItem(int column);
     // The context menu's states, copied each time before it opens.
     void PopupMenuListGamesPopup(const TGame *currentGame);
 
@@ -44,6 +46,8 @@ public:
     QAction *mn_availgames;
     QAction *mn_missgames;
     QAction *mn_allgames;
+    QMenu *Mn_SortBy;
+    QList<QAction *> mnSortBy; // one per column of the games list
     QAction *Refreshlist1;
     QMenu *Mn_Help = nullptr;
     QAction *About1 = nullptr;
@@ -60,6 +64,7 @@ private:
     QAction *radioItem(QMenu *menu, QActionGroup *group, const QString &caption, const char *name);
     void buildFileMenu(QMenuBar *bar);
     void buildViewMenu(QMenuBar *bar);
+    void buildSortByMenu();
     void buildContextMenu();
 
     // Per radio group, the item a choice unchecked last: the one to check again before a handler.

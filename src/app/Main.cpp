@@ -164,6 +164,9 @@ void TF_Lanvo::connectHandlers()
     // The context menu's Run runs the selected game as the main menu's does.
     connect(Menus->pm_Run, &QAction::triggered, this, &TF_Lanvo::mnRunClick);
     connect(EmulatorMenu->mnRun, &QAction::triggered, this, &TF_Lanvo::mnRunClick);
+    for (int column = 0; column < Menus->mnSortBy.size(); ++column)
+        connect(Menus->mnSortBy.at(column), &QAction::triggered, this, [this, column] { sortByColumn(column); });
+    connect(ListGames, &TEnhListView::sortFinished, Menus, &TGamesMenus::checkSortItem);
 
     connect(ListGames, &TEnhListView::rowStateChanged, this, &TF_Lanvo::ListGamesChange);
     connect(ListGames, &QAbstractItemView::doubleClicked, this, &TF_Lanvo::ListGamesDblClick);
@@ -175,6 +178,9 @@ void TF_Lanvo::connectHandlers()
     connect(SearchGames, &TGameSearchField::listRequested, this, &TF_Lanvo::leaveSearchForList);
     connect(SearchGames, &TGameSearchField::runRequested, this, &TF_Lanvo::runSelectedIfAvailable);
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, &TF_Lanvo::focusSearch);
+    // F10 opens the menu bar's first menu, as in the desktop's other programs.
+    connect(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(Menus->Mn_File->menuAction()); });
     connect(SnapshotPanel, &TSnapshotPanel::tabChosen, this, &TF_Lanvo::TabControlPicChange);
 }
 
@@ -276,7 +282,10 @@ void TF_Lanvo::SearchGamesChange()
         }
     }
     if (row < 0) {
-        emulateur->CurrentGame = nullptr; // as after a rebuild that finds nothing to select
+        // The selected game is hidden: nothing names it or runs it until a game is selected again.
+        emulateur->CurrentGame = nullptr;
+        SB_InfoBar->setPanelText(2, QString());
+        EmulatorMenu->mnRun->setEnabled(false);
     } else if (ListGames->rowGame(row) == selected) {
         // The same game again: its picture and Run state stand, so typing does not reload the picture.
         const QSignalBlocker quiet(ListGames);
@@ -299,6 +308,13 @@ void TF_Lanvo::leaveSearchForList()
     ListGames->setFocus(Qt::OtherFocusReason);
     if (ListGames->selectedRow() < 0 && ListGames->rowCount() > 0)
         ListGames->selectRow(0);
+}
+
+// As a click on the column's header: the same column again reverses the order.
+void TF_Lanvo::sortByColumn(int column)
+{
+    guarded([this, column] { ListGames->clickColumn(column); });
+    Menus->checkSortItem(ListGames->SortColumn());
 }
 
 void TF_Lanvo::Refreshlist1Click()
@@ -543,6 +559,8 @@ void TF_Lanvo::selectPictureTab(bool inGamePictures)
 void TF_Lanvo::activateGamesPage()
 {
     PageControlChange();
+    // The window is not shown yet: the list takes the focus when it is, rather than the first tab.
+    ListGames->setFocus(Qt::OtherFocusReason);
 }
 
 void TF_Lanvo::setControlsFromProperties()

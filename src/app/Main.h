@@ -83,6 +83,7 @@ private:
     void FormCreate(const Setup &setup);
     void FormClose();
     void ApplyFilter(TGameFilter filter);
+    void sortByColumn(int column);
     void showGamesCount();
     void focusSearch();
     void leaveSearchForList();

@@ -51,15 +51,21 @@ TF_Options::TF_Options(QWidget *parent)
     setWindowTitle(Texts::OptionsCaption);
     move(307, 178); // a position of its own: not centred on the main window
     setFixedSize(m_scale(392), m_scale(197));
-    // Created before the page control so that the keyboard reaches Cancel, Ok, then the pages.
     buildButtons();
     Onglet = new QTabWidget(this);
     Onglet->setObjectName(QStringLiteral("Onglet"));
     Onglet->setGeometry(m_scale(0, 0, 384, 157));
     buildGeneralPage();
     buildCorvanePage();
-    setTabOrder(Cancel, Ok);
-    setTabOrder(Ok, Onglet);
+    setTabOrder();
+}
+
+// As the controls stand: the pages' tabs, the page shown (row by row, left to right), then the buttons.
+void TF_Options::setTabOrder()
+{
+    const QList<QWidget *> order{Onglet, RomPath1, BitBtn1, RomPath2, BitBtn2, AltPath, BitBtn3, AddParam, Ok, Cancel};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void TF_Options::buildButtons()

@@ -78,6 +78,7 @@ private:
     void buildGeneralPage();
     void buildCorvanePage();
     void buildButtons();
+    void setTabOrder();
     struct PathRow;
     QLineEdit *addPathRow(const PathRow &row, const QIcon &browseIcon, QLabel *&label, QPushButton *&browse);
     void FormShow();

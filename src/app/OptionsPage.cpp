@@ -115,12 +115,13 @@ void TOptionsPage::buildSnapshotsGroup()
     Delete->setEnabled(false);
 }
 
+// As the controls stand: row by row, left to right.
 void TOptionsPage::setTabOrder()
 {
-    const QList<QWidget *> order{Scanlines, Frameskip, FrameskipValue, Noanalyse, Modex, Vsync, Vga, CBScanlinesValue};
+    const QList<QWidget *> order{Scanlines, CBScanlinesValue, Frameskip, FrameskipValue, Vsync,
+                                 Vga,       Modex,            Noanalyse, ProcessShots,  Delete};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
-    QWidget::setTabOrder(ProcessShots, Delete);
 }
 
 void TOptionsPage::connectHandlers()

@@ -9,9 +9,9 @@ namespace Lanvo::Texts {
 inline const QString ApplicationTitle = QStringLiteral("Lanvo_NR");
 inline const QString GamesPage = QStringLiteral("Games");
 inline const QString OptionsPage = QStringLiteral("Options");
-inline const QString FileMenu = QStringLiteral("File");
+inline const QString FileMenu = QStringLiteral("&File");
 inline const QString ExitItem = QStringLiteral("E&xit");
-inline const QString CorvaneMenu = QStringLiteral("Corvane");
+inline const QString CorvaneMenu = QStringLiteral("&Corvane");
 inline const QString RunItem = QStringLiteral("&Run");
 inline const QString GamesCountInitial = QStringLiteral("xx Games");
 inline const QString GamesCount = QStringLiteral("%1 games");
@@ -44,13 +44,17 @@ inline const QString TitleTab = QStringLiteral("Title");
 inline const QString InGameTab = QStringLiteral("In-Game");
 inline const QString PictureKind = QStringLiteral("Picture kind");
 inline const QString SnapshotCaption = QStringLiteral("Snapshot - Press F8 during play to create");
-inline const QString ViewMenu = QStringLiteral("View");
+inline const QString ViewMenu = QStringLiteral("&View");
 inline const QString ShowSnapshotItem = QStringLiteral("&Show Snapshot");
 inline const QString AvailableGamesItem = QStringLiteral("Show &available games");
 inline const QString MissingGamesItem = QStringLiteral("Show &missing games");
 inline const QString AllGamesItem = QStringLiteral("Show a&ll games");
+inline const QString SortByMenu = QStringLiteral("Sort &by");
+// One per column of the games list, in the columns' order.
+inline const QStringList SortByItems = {QStringLiteral("&Name"), QStringLiteral("&Year"), QStringLiteral("&Type"),
+                                        QStringLiteral("&Manufacturer")};
 inline const QString RefreshItem = QStringLiteral("&Refresh list");
-inline const QString HelpMenu = QStringLiteral("Help");
+inline const QString HelpMenu = QStringLiteral("&Help");
 inline const QString AboutItem = QStringLiteral("&About");
 inline const QString AboutCaption = QStringLiteral("About");
 inline const QString OptionsCaption = QStringLiteral("General options");

@@ -1,4 +1,5 @@
 #include "AboutDialog.h"
+#include "FocusOrder.h"
 #include "FormScale.h"
 #include "LinkLabel.h"
 #include "ReadableColours.h"
@@ -13,6 +14,7 @@
 #include <QTest>
 
 using namespace Lanvo;
+using namespace Lanvo::Test;
 
 class TestAboutDialog : public QObject
 {
@@ -28,6 +30,7 @@ private Q_SLOTS:
     void linksOpenMailAndHomePage();
     void coloursStandOutFromTheBackground_data();
     void coloursStandOutFromTheBackground();
+    void tabFollowsTheLayout();
 };
 
 namespace {
@@ -285,6 +288,18 @@ void TestAboutDialog::coloursStandOutFromTheBackground()
         QVERIFY(paintsIn(dialog->Titre, title));
     }
     QApplication::setPalette(original);
+}
+
+// Both links, then the button, as they stand; Enter and Space reach the button first.
+void TestAboutDialog::tabFollowsTheLayout()
+{
+    TF_About dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(QApplication::focusWidget(), dialog.Button1);
+    const QList<QWidget *> chain = tabChain(dialog.URLLabel2, &dialog);
+    QCOMPARE(chain, (QList<QWidget *>{dialog.URLLabel2, dialog.URLLabel1, dialog.Button1}));
+    QCOMPARE(stepAgainstLayout(chain), QString());
 }
 
 QTEST_MAIN(TestAboutDialog)

@@ -26,6 +26,7 @@ private Q_SLOTS:
     void keysReachTheField();
     void downMovesIntoTheList();
     void enterRunsTheFirstMatch();
+    void hiddenGameRunsAgainOnlyOnceSelected();
     void searchSurvivesFiltersAndRefresh();
     void sortingWhileSearchingKeepsSelection();
     void searchIsNotSaved();
@@ -109,8 +110,11 @@ void TestGameSearch::typingNarrowsListAndCount()
     QCOMPARE(f.captions(), listed);
     QCOMPARE(f.w().SB_InfoBar->panelText(0), QStringLiteral("%1 games").arg(listed.size()));
     if (listed.isEmpty()) {
+        // Nothing shown names or runs the game selected before.
         QCOMPARE(f.w().ListGames->selectedRow(), -1);
         QVERIFY(!f.w().emulateur->CurrentGame);
+        QCOMPARE(f.w().SB_InfoBar->panelText(2), QString());
+        QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
     } else {
         QCOMPARE(f.selected(), listed.first()); // the first match, ready for Enter
         QCOMPARE(f.w().emulateur->CurrentGame->Name, listed.first());
@@ -164,6 +168,25 @@ void TestGameSearch::enterRunsTheFirstMatch()
     QCOMPARE(log.size(), 1);
     QCOMPARE(log.first().Arguments.first(), f.Dir.filePath("bstars"));
     QVERIFY(f.Prompts.Messages.isEmpty());
+}
+
+void TestGameSearch::hiddenGameRunsAgainOnlyOnceSelected()
+{
+    Fixture f(true);
+    f.type("stars");
+    QVERIFY(f.w().EmulatorMenu->mnRun->isEnabled());
+    f.type("x");
+    QCOMPARE(f.captions(), QStringList());
+    QTest::keyClick(f.w().SearchGames, Qt::Key_Return);
+    f.w().EmulatorMenu->mnRun->trigger();
+    QCOMPARE(readStandInLog(f.Dir.path()).size(), 0);
+
+    QTest::keyClick(f.w().SearchGames, Qt::Key_Backspace);
+    QCOMPARE(f.selected(), QStringLiteral("Baseball Stars"));
+    QCOMPARE(f.w().SB_InfoBar->panelText(2), QStringLiteral("bstars"));
+    QVERIFY(f.w().EmulatorMenu->mnRun->isEnabled());
+    QTest::keyClick(f.w().SearchGames, Qt::Key_Return);
+    QCOMPARE(readStandInLog(f.Dir.path()).size(), 1);
 }
 
 void TestGameSearch::searchSurvivesFiltersAndRefresh()

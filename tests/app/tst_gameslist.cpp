@@ -95,15 +95,15 @@ void TestGamesList::menusAsTheFormHasThem()
     for (const QAction *action : m.Mn_View->actions())
         view << (action->isSeparator() ? QString(action->isEnabled() ? "+" : "-") : action->text());
     QCOMPARE(view, (QStringList{"&Show Snapshot", "-", "Show &available games", "Show &missing games",
-                                "Show a&ll games", "-", "&Refresh list"}));
+                                "Show a&ll games", "-", "Sort &by", "&Refresh list"}));
     QCOMPARE(m.Refreshlist1->shortcut(), QKeySequence(Qt::Key_F5));
     QVERIFY(m.Mn_ShowSnapshot->isChecked() && m.mn_availgames->isChecked());
-    QCOMPARE(m.Mn_Help->title(), QStringLiteral("Help"));
+    QCOMPARE(m.Mn_Help->title(), QStringLiteral("&Help"));
     QCOMPARE(m.About1->text(), QStringLiteral("&About"));
     QStringList bar;
     for (const QAction *action : f.w().menuBar()->actions())
         bar << action->text();
-    QCOMPARE(bar, (QStringList{"File", "View", "Corvane", "Help"}));
+    QCOMPARE(bar, (QStringList{"&File", "&View", "&Corvane", "&Help"}));
     QStringList popup;
     for (const QAction *action : m.PopupMenuListGames->actions())
         popup << (action->isSeparator() ? "-" : action->text());

@@ -179,7 +179,7 @@ void TestMainWindow::exitMenuClosesThroughTheSameHandling()
     TF_Lanvo window({dir.path(), &prompts, {}});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.Menus->Mn_File->title(), QStringLiteral("File"));
+    QCOMPARE(window.Menus->Mn_File->title(), QStringLiteral("&File"));
     QCOMPARE(window.Menus->mnQuit->text(), QStringLiteral("E&xit"));
     window.Menus->mnQuit->trigger();
     QVERIFY(!window.isVisible());

@@ -1,6 +1,7 @@
 #include "Corvane.h"
 #include "DirectoryChooser.h"
 #include "FilesUtils.h"
+#include "FocusOrder.h"
 #include "FormScale.h"
 #include "LanvoError.h"
 #include "Main.h"
@@ -38,7 +39,7 @@ private Q_SLOTS:
     void layout_data();
     void layout();
     void pathFieldsAreReadOnlyAndKeepTheirCase();
-    void keyboardOrderIsCancelOkPages();
+    void keyboardOrderFollowsTheLayout();
     void opensOnGeneralAndRemembersTheCurrentDirectory();
     void browseStartsWhereTheFieldPoints_data();
     void browseStartsWhereTheFieldPoints();
@@ -200,21 +201,28 @@ void TestOptionsDialog::pathFieldsAreReadOnlyAndKeepTheirCase()
     QCOMPARE(dialog.values(), (OptionsValues{"/home/Me/ROMS", "Roms Two", "C:\\Tmp\\Lanvo", "-x"}));
 }
 
-void TestOptionsDialog::keyboardOrderIsCancelOkPages()
+// Tab goes from the pages' tabs through the page shown, then to the buttons, as they stand.
+void TestOptionsDialog::keyboardOrderFollowsTheLayout()
 {
     TF_Options dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    dialog.Cancel->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), dialog.Cancel);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), dialog.Ok);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), dialog.Onglet->tabBar());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), dialog.RomPath1); // then into the page
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), dialog.BitBtn1);
+    for (QWidget *page : {dialog.General, dialog.corvane}) {
+        dialog.Onglet->setCurrentWidget(page);
+        const QList<QWidget *> chain = tabChain(dialog.Onglet->tabBar(), &dialog);
+        QCOMPARE(chain.constLast(), dialog.Cancel);
+        QCOMPARE(stepAgainstLayout(chain), QString());
+    }
+    dialog.Onglet->setCurrentWidget(dialog.General);
+    dialog.Onglet->tabBar()->setFocus(Qt::TabFocusReason);
+    QList<QWidget *> visited;
+    for (int i = 0; i < 8; ++i) {
+        visited << QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, (QList<QWidget *>{dialog.Onglet->tabBar(), dialog.RomPath1, dialog.BitBtn1, dialog.RomPath2,
+                                        dialog.BitBtn2, dialog.AltPath, dialog.BitBtn3, dialog.Ok}));
+    QCOMPARE(QApplication::focusWidget(), dialog.Cancel);
 }
 
 void TestOptionsDialog::opensOnGeneralAndRemembersTheCurrentDirectory()
