@@ -205,7 +205,7 @@ void TF_About::FormCreate()
     setWindowTitle(Texts::AboutCaption);
     Titre->setText(QStringLiteral("Lanvo 1.61 - English - 19 October 1998"));
     Button1->setText(QStringLiteral("Close"));
-    Freeware->setText(QString());
+    Freeware->setText(QStringLiteral("Free software: GNU GPL version 3 or later"));
     Label2->setText(QStringLiteral("Corvane 0.2d Emulator Front End"));
     Label3->setText(AuthorLine);
     Label1->setText(QStringLiteral("E Mail: "));
