@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run demo test test-clean-root bench test-asan fuzz package
+.PHONY: all deps build program run demo test test-clean-root bench test-asan fuzz package
 
 all: build
 
@@ -13,7 +13,12 @@ build: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-demo: build
+# Only what the demo runs: the program and the stand-in emulator, not the tests and benchmarks.
+program: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target lanvo corvane_standin
+
+demo: program
 	@scripts/make-demo $(BUILD_DIR)
 
 run: demo
