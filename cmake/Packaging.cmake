@@ -14,7 +14,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Debian's section for emulators; "games" would ask for the program in /usr/games.
+set(CPACK_DEBIAN_PACKAGE_SECTION otherosfs)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The DOS emulator runs through DOSBox; a native emulator needs nothing more.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS dosbox)

@@ -68,7 +68,9 @@ QStringList expectedTree()
                       QStringLiteral(INSTALL_DATADIR "/applications/") + AppId + ".desktop",
                       QStringLiteral(INSTALL_DATADIR "/metainfo/") + AppId + ".metainfo.xml",
                       QStringLiteral(INSTALL_DATADIR "/icons/hicolor/scalable/apps/") + AppId + ".svg",
-                      QStringLiteral(INSTALL_MANDIR "/man1/lanvo.1.gz")};
+                      QStringLiteral(INSTALL_MANDIR "/man1/lanvo.1.gz"),
+                      QStringLiteral(INSTALL_DATADIR "/doc/lanvo/copyright"),
+                      QStringLiteral(INSTALL_DATADIR "/doc/lanvo/changelog.gz")};
     for (const int size : iconSizes())
         files << pngIcon(size);
     files.sort();
@@ -129,6 +131,11 @@ void TestPackaging::installedTree()
     const Outcome manPage = run(QStringLiteral("gzip"), {"-dc", root.filePath(INSTALL_MANDIR "/man1/lanvo.1.gz")});
     QCOMPARE(manPage.ExitCode, 0);
     QVERIFY(manPage.Out.startsWith(QStringLiteral(".TH LANVO 1 \"\" \"Lanvo " LANVO_VERSION "\"")));
+
+    // The release history names this version first, as Debian's tools read it.
+    const Outcome changelog = run(QStringLiteral("gzip"), {"-dc", root.filePath(INSTALL_DATADIR "/doc/lanvo/changelog.gz")});
+    QCOMPARE(changelog.ExitCode, 0);
+    QVERIFY2(changelog.Out.startsWith(QStringLiteral("lanvo (" LANVO_VERSION ") ")), qPrintable(changelog.Out));
 }
 
 void TestPackaging::debianPackage()
