@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "Main.h"
 #include "OptionsDialog.h"
+#include "Platform.h"
 #include "QtPrompts.h"
 #include "ShutdownOnSignal.h"
 #include "StartFolder.h"
@@ -15,6 +16,9 @@
 int main(int argc, char *argv[])
 {
     using namespace Lanvo;
+
+    // Before any thread starts: no program the toolkit starts is looked for in the current folder.
+    dropRelativeSearchFolders();
 
     QTextStream out(stdout), err(stderr);
     const TCommandLine commandLine = ReadCommandLine(ArgumentsOf(argc, argv), out, err);

@@ -1,6 +1,7 @@
 #include "Platform.h"
 
 #include "AnyCaseFiles.h"
+#include "RunGroup.h"
 #include "TextDecoding.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <csignal>
 #include <unistd.h>
 
 #include <vector>
@@ -36,13 +38,22 @@ bool takeBackslashes(int count, bool beforeQuote, QString &word)
     return count % 2 == 1;
 }
 
-// The program runAndWait is waiting for, so that a request to end Lanvo can end it first.
+// The program runAndWait is waiting for and its group, so that a request to end Lanvo can end them first.
 QProcess *runningProcess = nullptr;
+const RunGroup *runningGroup = nullptr;
 
 struct RunningProcessScope
 {
-    explicit RunningProcessScope(QProcess &process) { runningProcess = &process; }
-    ~RunningProcessScope() { runningProcess = nullptr; }
+    RunningProcessScope(QProcess &process, const RunGroup &group)
+    {
+        runningProcess = &process;
+        runningGroup = &group;
+    }
+    ~RunningProcessScope()
+    {
+        runningProcess = nullptr;
+        runningGroup = nullptr;
+    }
     RunningProcessScope(const RunningProcessScope &) = delete;
     RunningProcessScope &operator=(const RunningProcessScope &) = delete;
 };
@@ -67,12 +78,12 @@ public:
         m_pointers.push_back(nullptr);
     }
 
-    void applyTo(QProcess &process)
+    // In the child, after the fork. When this exec fails, QProcess's own one runs next and reports
+    // the failure as usual.
+    void execIfNeeded() const noexcept
     {
-        if (!m_needed)
-            return;
-        // When this exec fails, QProcess's own one runs next and reports the failure as usual.
-        process.setChildProcessModifier([this] { ::execv(m_pointers.front(), m_pointers.data()); });
+        if (m_needed)
+            ::execv(m_pointers.front(), m_pointers.data());
     }
 
 private:
@@ -175,6 +186,39 @@ QString findProgram(const QString &name, const QString &ownDirectory, const Prog
     return {};
 }
 
+QString findHelperProgram(const QString &name)
+{
+    if (name.isEmpty())
+        return {};
+    if (name.contains(QLatin1Char('/')))
+        return QDir::isAbsolutePath(name) && isExecutableFile(name) ? QDir::cleanPath(name) : QString();
+    const QString current = QDir::current().canonicalPath();
+    const QStringList places = QString::fromLocal8Bit(qgetenv("PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString &place : places) {
+        if (!QDir::isAbsolutePath(place) || QDir(place).canonicalPath() == current)
+            continue;
+        const QString candidate = QDir(place).filePath(name);
+        if (isExecutableFile(candidate))
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
+void dropRelativeSearchFolders()
+{
+    if (!qEnvironmentVariableIsSet("PATH"))
+        return;
+    const QByteArray path = qgetenv("PATH");
+    QByteArrayList kept;
+    for (const QByteArray &folder : path.split(':')) {
+        if (folder.startsWith('/'))
+            kept << folder;
+    }
+    const QByteArray absolute = kept.join(':');
+    if (absolute != path)
+        qputenv("PATH", absolute);
+}
+
 bool makeWritableByOwner(const QString &path)
 {
     QFile file(path);
@@ -190,12 +234,17 @@ bool runAndWait(const QString &program, const QStringList &arguments, const RunH
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    ExactArguments exact(QFileInfo(program).absoluteFilePath(), arguments);
-    exact.applyTo(process);
-    const RunningProcessScope scope(process);
+    const ExactArguments exact(QFileInfo(program).absoluteFilePath(), arguments);
+    RunGroup group;
+    process.setChildProcessModifier([&group, &exact] {
+        group.enterInChild();
+        exact.execIfNeeded();
+    });
+    const RunningProcessScope scope(process, group);
     process.start();
     if (!process.waitForStarted(-1))
         return false;
+    group.watch(process.processId());
     if (hooks.Started)
         hooks.Started();
     if (process.state() != QProcess::NotRunning) {
@@ -216,9 +265,14 @@ bool endRunningProgram(int graceMilliseconds)
     if (!isProgramRunning())
         return false;
     QProcess *const process = runningProcess;
-    process->terminate();
+    // The whole group: what the program started ends with it.
+    if (!runningGroup->signal(SIGTERM))
+        process->terminate();
     // Bound to the process: the timer goes with it when the program ends in time.
-    QTimer::singleShot(graceMilliseconds, process, [process] { process->kill(); });
+    QTimer::singleShot(graceMilliseconds, process, [process] {
+        if (!runningGroup || !runningGroup->signal(SIGKILL))
+            process->kill();
+    });
     return true;
 }
 

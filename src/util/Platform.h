@@ -26,6 +26,17 @@ bool isExecutableFile(const QString &path);
 // (by default an executable file). Empty when not found.
 QString findProgram(const QString &name, const QString &ownDirectory, const ProgramTest &test = isExecutableFile);
 
+// Finds a helper program Lanvo starts (DOSBox): a path the user set is taken as it is when it is
+// absolute; a bare name is looked for, spelt exactly, in the absolute folders of PATH other than the
+// current one, so that no file of a game's or the work folder ever runs in its place. Empty when not
+// found or not an executable file.
+QString findHelperProgram(const QString &name);
+
+// Drops the relative folders from PATH ("." and empty entries name the current folder): Lanvo's
+// current folder is the work folder during and after a run, and the helper programs the toolkit
+// starts (the desktop's link opener) are looked for on PATH. Called before any thread starts.
+void dropRelativeSearchFolders();
+
 // The platform's "reset attributes to normal": the owner may write the file again.
 bool makeWritableByOwner(const QString &path);
 

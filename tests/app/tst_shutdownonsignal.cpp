@@ -1,6 +1,7 @@
 // Real signals sent to the test process end it as the close box would, after the emulator has ended.
 #include "Main.h"
 #include "Platform.h"
+#include "Processes.h"
 #include "ShutdownOnSignal.h"
 #include "TestFakes.h"
 
@@ -22,12 +23,14 @@ class TestShutdownOnSignal : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { adoptOrphans(); }
     void init() { m_savedCurrent = QDir::currentPath(); }
     void cleanup() { QDir::setCurrent(m_savedCurrent); }
 
     void signalClosesAndSaves_data();
     void signalClosesAndSaves();
     void signalDuringRunEndsTheEmulatorFirst();
+    void signalDuringRunEndsWhatTheEmulatorStarted();
     void emulatorIgnoringTermIsKilled();
     void signalClosesAnOpenDialog();
 
@@ -109,6 +112,34 @@ void TestShutdownOnSignal::signalDuringRunEndsTheEmulatorFirst()
     QVERIFY(!runningAtClose);
     QVERIFY(!window.isVisible());
     QVERIFY(readFile(dir.filePath("Lanvo.ini")).contains("WindowState="));
+}
+
+// A logout once the emulator has started a program of its own: that one ends too.
+void TestShutdownOnSignal::signalDuringRunEndsWhatTheEmulatorStarted()
+{
+    const QTemporaryDir dir;
+    prepareStart(dir.path());
+    RecordingPrompts prompts;
+    TF_Lanvo window({dir.path(), &prompts, {}});
+    window.show();
+    const ShutdownOnSignal shutdown(&window);
+    QSignalSpy closed(&shutdown, &ShutdownOnSignal::windowClosed);
+    const QString childFile = dir.filePath("child.pid");
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        if (pidInFile(childFile) > 0) {
+            poll.stop();
+            ::kill(::getpid(), SIGTERM);
+        }
+    });
+    poll.start(10);
+
+    QDir::setCurrent(dir.path());
+    QVERIFY(runAndWait("/bin/sh", {"-c", "sleep 600 & echo $! > child.pid; wait"}, {}));
+    QVERIFY(closed.count() == 1 || closed.wait());
+    const qint64 child = pidInFile(childFile);
+    QVERIFY(child > 0);
+    QTRY_VERIFY(processGone(child));
 }
 
 void TestShutdownOnSignal::emulatorIgnoringTermIsKilled()

@@ -1,17 +1,23 @@
 #include "Platform.h"
+#include "Processes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <csignal>
 
 using namespace Lanvo;
+using namespace Lanvo::Test;
 
 class TestPlatform : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { adoptOrphans(); }
     void init();
     void cleanup();
 
@@ -23,6 +29,13 @@ private Q_SLOTS:
     void quotedWordsComeBackWhole();
     void runWaitsForTheProgramsEnd();
     void runOfAMissingProgramFails();
+    void helperProgramsNeverComeFromTheCurrentFolder_data();
+    void helperProgramsNeverComeFromTheCurrentFolder();
+    void onlyAbsoluteFoldersStayOnPath_data();
+    void onlyAbsoluteFoldersStayOnPath();
+    void endingARunEndsItsGroup_data();
+    void endingARunEndsItsGroup();
+    void killedLanvoLeavesNothingRunning();
 
 private:
     QString m_savedCurrent;
@@ -160,6 +173,125 @@ void TestPlatform::runOfAMissingProgramFails()
     QVERIFY(!hooked);
 }
 
-// Waiting for a program runs an event loop, which needs the core application.
-QTEST_GUILESS_MAIN(TestPlatform)
+void TestPlatform::helperProgramsNeverComeFromTheCurrentFolder_data()
+{
+    // PATH entries: "bin", "current" (its absolute path), "." or "" as they are.
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name"); // "<bin>" stands for the absolute path of the bin folder
+    QTest::addColumn<bool>("foundInBin");
+
+    QTest::newRow("a name: the folder on PATH") << "bin" << "dosbox" << true;
+    QTest::newRow("'.' on PATH is passed over") << ".:bin" << "dosbox" << true;
+    QTest::newRow("an empty PATH entry is passed over") << ":bin" << "dosbox" << true;
+    QTest::newRow("the current folder by its path is passed over") << "current:bin" << "dosbox" << true;
+    QTest::newRow("only in the current folder") << ".:current" << "dosbox" << false;
+    QTest::newRow("another letter case is another program") << "bin" << "DOSBox" << false;
+    QTest::newRow("a path the user set") << "" << "<bin>/dosbox" << true;
+    QTest::newRow("a relative path is no path the user set") << "bin" << "bin/dosbox" << false;
+}
+
+// A program named like the helper lies in the current folder (the work folder of a run) in every
+// letter case; only the one in "bin" may be found.
+void TestPlatform::helperProgramsNeverComeFromTheCurrentFolder()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+    QFETCH(bool, foundInBin);
+    const QTemporaryDir dir;
+    const QString bin = dir.filePath("bin");
+    const QString current = dir.filePath("current");
+    for (const char *planted : {"dosbox", "DOSBox", "DOSBOX"})
+        writeProgram(current + "/" + planted);
+    writeProgram(bin + "/dosbox");
+    QDir::setCurrent(current);
+    QStringList entries = path.split(':');
+    for (QString &entry : entries)
+        entry = entry == "bin" ? bin : entry == "current" ? current : entry;
+    qputenv("PATH", QFile::encodeName(entries.join(':')));
+    name.replace("<bin>", bin);
+    QCOMPARE(findHelperProgram(name), foundInBin ? bin + "/dosbox" : QString());
+}
+
+void TestPlatform::onlyAbsoluteFoldersStayOnPath_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<QByteArray>("kept");
+    QTest::newRow("absolute folders stay, in order") << QByteArray("/usr/bin:/bin") << QByteArray("/usr/bin:/bin");
+    QTest::newRow("'.' and empty entries go") << QByteArray(".:/usr/bin::/bin:") << QByteArray("/usr/bin:/bin");
+    QTest::newRow("a folder below the current one goes") << QByteArray("bin:/usr/bin") << QByteArray("/usr/bin");
+    QTest::newRow("bytes that are no UTF-8 stay") << QByteArray("/opt/caf\xe9/bin:.") << QByteArray("/opt/caf\xe9/bin");
+}
+
+void TestPlatform::onlyAbsoluteFoldersStayOnPath()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(QByteArray, kept);
+    qputenv("PATH", path);
+    dropRelativeSearchFolders();
+    QCOMPARE(qgetenv("PATH"), kept);
+}
+
+void TestPlatform::endingARunEndsItsGroup_data()
+{
+    QTest::addColumn<QString>("script"); // leaves a child running, its id in child.pid
+    QTest::addColumn<bool>("endAsked");  // once the child runs, Lanvo asks the run to end
+
+    QTest::newRow("the program ends, its child would stay") << "(trap '' TERM; exec sleep 600) & echo $! > child.pid"
+                                                            << false;
+    QTest::newRow("end asked while both run") << "sleep 600 & echo $! > child.pid; wait" << true;
+    QTest::newRow("end asked, the child ignores it") << "(trap '' TERM; exec sleep 600) & echo $! > child.pid; wait"
+                                                     << true;
+}
+
+void TestPlatform::endingARunEndsItsGroup()
+{
+    QFETCH(QString, script);
+    QFETCH(bool, endAsked);
+    const QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    const QString childFile = dir.filePath("child.pid");
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        if (pidInFile(childFile) > 0) {
+            poll.stop();
+            QVERIFY(endRunningProgram(100));
+        }
+    });
+    if (endAsked)
+        poll.start(10);
+
+    QVERIFY(runAndWait("/bin/sh", {"-c", script}, {}));
+    const qint64 child = pidInFile(childFile);
+    QVERIFY(child > 0);
+    QTRY_VERIFY(processGone(child));
+}
+
+// Another copy of this program stands in for Lanvo; killed while the run goes on, it leaves nothing.
+void TestPlatform::killedLanvoLeavesNothingRunning()
+{
+    const QTemporaryDir dir;
+    QProcess lanvo;
+    lanvo.setWorkingDirectory(dir.path());
+    QVERIFY(startSelf(lanvo, {"--run-and-wait", "/bin/sh", "-c", "sleep 600 & echo $! > child.pid; wait"}));
+    QTRY_VERIFY(pidInFile(dir.filePath("child.pid")) > 0);
+    QTRY_COMPARE(descendantsOf(lanvo.processId()).size(), 3); // the program, its child and the watcher
+    const QList<qint64> started = descendantsOf(lanvo.processId());
+
+    QCOMPARE(::kill(pid_t(lanvo.processId()), SIGKILL), 0);
+    QVERIFY(lanvo.waitForFinished());
+    QTRY_VERIFY(allGone(started));
+}
+
+// Waiting for a program runs an event loop, which needs the core application. Started with
+// "--run-and-wait PROGRAM ARGUMENTS...", the test program only runs that program, as Lanvo would.
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 2 && arguments.at(1) == "--run-and-wait")
+        return runAndWait(arguments.at(2), arguments.mid(3), {}) ? 0 : 1;
+    TestPlatform test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_platform.moc"
