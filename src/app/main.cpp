@@ -1,5 +1,6 @@
 #include "AboutDialog.h"
 #include "CommandLine.h"
+#include "DosboxLinks.h"
 #include "Main.h"
 #include "OptionsDialog.h"
 #include "Platform.h"
@@ -31,6 +32,9 @@ int main(int argc, char *argv[])
     QtPrompts startPrompts;
     if (!TStartFolder(DefaultStartFolderSettings(), ChooseFolderWithDialog, startPrompts).enter(commandLine.FolderChoice))
         return 0;
+
+    // What DOSBox runs of a Lanvo that was killed left behind.
+    DosboxLinks::removeStale();
 
     // The three windows live from start to end, created in this order.
     const auto mainWindow = std::make_unique<TF_Lanvo>();

@@ -2,6 +2,7 @@
 
 #include "DosNames.h"
 #include "LanvoError.h"
+#include "TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,23 +17,56 @@ QString mountCommand(QChar drive, const QString &directory)
     return QStringLiteral("mount %1 \"%2\"").arg(drive, directory);
 }
 
-// The first of "<", ">" and "|" outside double quotes; a null character when there is none.
-QChar shellSpecialChar(const QString &line)
+// DOSBox runs its command lines as a batch file, whose processing turns "%%" into "%" and expands
+// any other "%": doubled, every "%" reaches the program as it was typed, and the line DOSBox's
+// shell then reads is the line Lanvo checked.
+QString batchLine(const QString &line)
 {
-    bool quoted = false;
+    QString doubled = line;
+    return doubled.replace(QLatin1Char('%'), QStringLiteral("%%"));
+}
+
+// A line feed would end the batch line early, and DOSBox drops or acts on the other controls.
+QChar controlChar(const QString &line)
+{
     for (const QChar c : line) {
-        if (c == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (!quoted && (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('|')))
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             return c;
     }
     return {};
 }
 
-// DOS hands a program at most 126 characters after its name; DOSBox would cut the rest silently.
+bool isShellSpecial(QChar c)
+{
+    return c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('|');
+}
+
+// The first of "<", ">" and "|" outside a pair of double quotes; a null character when there is
+// none. A quote that is never closed protects nothing: such a line is refused rather than left to
+// the way DOSBox's shell happens to read it.
+QChar shellSpecialChar(const QString &line)
+{
+    bool quoted = false;
+    QChar inOpenQuote;
+    for (const QChar c : line) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            inOpenQuote = QChar();
+        } else if (isShellSpecial(c)) {
+            if (!quoted)
+                return c;
+            if (inOpenQuote.isNull())
+                inOpenQuote = c;
+        }
+    }
+    return quoted ? inOpenQuote : QChar();
+}
+
+// DOS hands a program at most 126 bytes after its name; DOSBox would cut the rest silently.
 constexpr qsizetype MaxDosTail = 126;
 
-// The tail the DOS program receives: what follows its name, without the blanks DOSBox drops at the end.
+// The bytes of the tail the DOS program receives: what follows its name, without the blanks DOSBox
+// drops at the end.
 qsizetype dosTailLength(const QString &dosCommand)
 {
     const qsizetype firstBlank = dosCommand.indexOf(QLatin1Char(' '));
@@ -41,15 +75,20 @@ qsizetype dosTailLength(const QString &dosCommand)
     qsizetype end = dosCommand.size();
     while (end > firstBlank && dosCommand.at(end - 1) == QLatin1Char(' '))
         --end;
-    return end - firstBlank;
+    return toFileBytes(dosCommand.mid(firstBlank, end - firstBlank)).size();
 }
 
 void checkDosCommand(const QString &dosCommand)
 {
+    const QChar control = controlChar(dosCommand);
+    if (!control.isNull())
+        throw LanvoError(QStringLiteral("The emulator's command line holds the control character %1, which DOSBox "
+                                        "can't pass on. Remove it from the additional parameters.")
+                             .arg(QStringLiteral("0x%1").arg(control.unicode(), 2, 16, QLatin1Char('0'))));
     const QChar special = shellSpecialChar(dosCommand);
     if (!special.isNull())
         throw LanvoError(QStringLiteral("DOSBox would take the %1 of the emulator's command line as a redirection. "
-                                        "Put that parameter in double quotes.\n%2")
+                                        "Put that parameter in a pair of double quotes.\n%2")
                              .arg(special)
                              .arg(dosCommand));
     const qsizetype tail = dosTailLength(dosCommand);
@@ -65,49 +104,23 @@ void checkDosCommand(const QString &dosCommand)
 
 DosboxRun::DosboxRun(const QString &emulatorPath, const QString &workDirectory, const QString &romSetPath)
 {
-    m_workDrive = mountable(workDirectory, QStringLiteral("c"));
+    m_workDrive = m_links.link(workDirectory, QStringLiteral("c"));
     const QFileInfo romSet(romSetPath);
     const QString name = romSet.fileName();
     if (isDosName(name)) {
-        m_romDrive = mountable(romSet.absolutePath(), QStringLiteral("d"));
+        m_romDrive = m_links.link(romSet.absolutePath(), QStringLiteral("d"));
         m_romSetArgument = QStringLiteral("d:\\") + name.toLower();
     } else {
         // DOSBox would make up a short name of its own, depending on the folder's other names; a
         // folder holding only a link under the platform's short name gives one the emulator can open.
         const QString shortName = shortDosName(name).toLower();
-        const QString folder = linkFolder() + QStringLiteral("/rom");
-        if (!QDir().mkpath(folder) || !QFile::link(romSet.absoluteFilePath(), folder + QLatin1Char('/') + shortName))
-            throw LanvoError(QStringLiteral("Unable to create the directory %1").arg(folder));
-        m_romDrive = folder;
+        m_romDrive = QFileInfo(m_links.link(romSet.absoluteFilePath(), QStringLiteral("rom/") + shortName)).path();
         m_romSetArgument = QStringLiteral("d:\\") + shortName;
     }
     const QFileInfo emulator(emulatorPath);
     m_emulatorName = emulator.fileName().toLower();
     if (QDir(emulator.absolutePath()) != QDir(workDirectory))
-        m_emulatorDrive = mountable(emulator.absolutePath(), QStringLiteral("e"));
-}
-
-DosboxRun::~DosboxRun() = default;
-
-QString DosboxRun::linkFolder()
-{
-    if (!m_links) {
-        m_links = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/lanvo-dosbox-XXXXXX"));
-        if (!m_links->isValid())
-            throw LanvoError(QStringLiteral("Unable to create the directory %1").arg(m_links->path()));
-    }
-    return m_links->path();
-}
-
-// DOSBox's mount command can't quote a quote: such a folder is reached through a link.
-QString DosboxRun::mountable(const QString &directory, const QString &linkName)
-{
-    if (!directory.contains(QLatin1Char('"')))
-        return directory;
-    const QString link = linkFolder() + QLatin1Char('/') + linkName;
-    if (!QFile::link(directory, link))
-        throw LanvoError(QStringLiteral("Unable to create the directory %1").arg(link));
-    return link;
+        m_emulatorDrive = m_links.link(emulator.absolutePath(), QStringLiteral("e"));
 }
 
 QString DosboxRun::dosCommand(const QString &commandLine) const
@@ -131,7 +144,7 @@ QStringList DosboxRun::arguments(const QString &commandLine, const QString &conf
     if (!m_emulatorDrive.isEmpty())
         arguments << QStringLiteral("-c") << mountCommand(QLatin1Char('e'), m_emulatorDrive);
     arguments << QStringLiteral("-c") << QStringLiteral("c:");
-    arguments << QStringLiteral("-c") << command;
+    arguments << QStringLiteral("-c") << batchLine(command);
     arguments << QStringLiteral("-c") << QStringLiteral("exit");
     return arguments;
 }

@@ -11,11 +11,13 @@ namespace {
 constexpr qsizetype BaseLength = 8;
 constexpr qsizetype ExtensionLength = 3;
 
+// DOS itself takes "%", but DOSBox's batch processing, which every command line goes through,
+// would expand it: such a name is given under a short name instead.
 bool isDosNameChar(QChar c)
 {
     if (c.unicode() <= 0x20 || c.unicode() >= 0x7F)
         return false;
-    return !QStringLiteral("\"*+,./:;<=>?[\\]|").contains(c);
+    return !QStringLiteral("\"%*+,./:;<=>?[\\]|").contains(c);
 }
 
 bool isDosPart(const QString &part, qsizetype maximum)

@@ -8,7 +8,7 @@ namespace Lanvo {
 bool isDosProgram(const QString &path);
 
 // True when Name is a valid DOS 8.3 name: one to eight characters, an optional dot and up to three
-// more, none of them a blank, a second dot or a character DOS refuses in names.
+// more, none of them a blank, a second dot, a character DOS refuses in names or a "%".
 bool isDosName(const QString &name);
 
 // The short name the platform would give a long one: up to six valid characters of the base name in

@@ -1,16 +1,21 @@
 #include "AnyCaseFiles.h"
 #include "Corvane.h"
+#include "DosboxLinks.h"
 #include "LanvoError.h"
+#include "Processes.h"
 #include "TestFakes.h"
 #include "WorkDirectory.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -49,6 +54,42 @@ void installDosStandIn(const QString &directory, const QString &name = "corvane.
     QVERIFY(QFile::setPermissions(directory + '/' + name, QFile::ReadOwner | QFile::WriteOwner));
 }
 
+// The link folders a process made in the temporary folder.
+QStringList linkFoldersOf(qint64 pid)
+{
+    const QString prefix = QStringLiteral("lanvo-dosbox-%1-").arg(pid);
+    return QDir(DosboxLinks::parentFolder()).entryList({prefix + "*"}, QDir::AllEntries | QDir::System);
+}
+
+// Every entry below Folder named Name, in any letter case.
+QStringList namedBelow(const QString &folder, const QString &name)
+{
+    QStringList names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0)
+            names << it.filePath();
+    }
+    return names;
+}
+
+// A DOS game as Lanvo runs it, with the DOS stand-in in Work and the ROM set at RomSetPath.
+void runDosGame(const QString &work, const QString &romSetPath)
+{
+    TCorvane e(nullptr, work);
+    e.WorkDir = work;
+    e.SetInstallType(itHD);
+    TGame game;
+    game.RomSet = QFileInfo(romSetPath).fileName();
+    game.Location = rlDirectory;
+    game.Available = true;
+    game.FoundPath = romSetPath;
+    e.CurrentGame = &game;
+    e.Run();
+}
+
 } // namespace
 
 class TestDosbox : public QObject
@@ -72,6 +113,14 @@ private Q_SLOTS:
     void linesDosCannotPassAreRefused();
     void neverStartsNoDosbox();
     void specialFileAsEmulatorNeverBlocks();
+    void hostileFolderNamesRunTheRightGame_data();
+    void hostileFolderNamesRunTheRightGame();
+    void perCentSignsReachTheEmulatorAsTyped();
+    void dosboxNeverComesFromTheWorkFolder_data();
+    void dosboxNeverComesFromTheWorkFolder();
+    void killedLanvoLeavesNoDosboxRunning();
+    void staleLinkFoldersRemovedAtStart_data();
+    void staleLinkFoldersRemovedAtStart();
 
 private:
     struct Fixture
@@ -115,6 +164,7 @@ void TestDosbox::initTestCase()
     qputenv("HOME", QFile::encodeName(m_home.path()));
     qputenv("SDL_VIDEODRIVER", "dummy");
     qputenv("SDL_AUDIODRIVER", "dummy");
+    adoptOrphans();
 }
 
 void TestDosbox::runThroughDosbox_data()
@@ -291,6 +341,14 @@ void TestDosbox::linesDosCannotPassAreRefused_data()
     QTest::newRow("126 characters after the name") << QString(110, 'x') << false;
     QTest::newRow("127 characters after the name") << QString(111, 'x') << true;
     QTest::newRow("blanks at the end do not count") << QString(110, 'x') + "    " << false;
+    QTest::newRow("126 bytes after the name, in two-byte letters") << QString(55, QChar(0xE9)) << false;
+    QTest::newRow("128 bytes after the name, in two-byte letters") << QString(56, QChar(0xE9)) << true;
+    QTest::newRow("line feed: a second batch line") << "-x\nmd pwned" << true;
+    QTest::newRow("tab") << "-x\t-y" << true;
+    QTest::newRow("escape") << "\x1b[2J" << true;
+    // DOSBox expands %"% to nothing, which would leave the > outside any quotes.
+    QTest::newRow("per cent signs hiding a redirection") << "%\"% >out.txt" << true;
+    QTest::newRow("redirection after a quote never closed") << "\"a >out.txt" << true;
 }
 
 // Before anything is started, and with the reason, rather than a line DOSBox would change.
@@ -329,5 +387,164 @@ void TestDosbox::specialFileAsEmulatorNeverBlocks()
     QVERIFY(f.Emulator->CommandLine.startsWith("corvane.exe " + f.Game.FoundPath));
 }
 
-QTEST_GUILESS_MAIN(TestDosbox)
+void TestDosbox::hostileFolderNamesRunTheRightGame_data()
+{
+    QTest::addColumn<QString>("workName");
+    QTest::addColumn<QString>("romSetPath"); // below the test folder
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("decoy"); // a folder beside the work folder with a stand-in of its own
+
+    QTest::newRow("line feeds in the work folder")
+        << "games\nmd c:pwned\nrem x" << "roms/kof98" << "d:\\kof98" << "games";
+    QTest::newRow("per cent signs in the work folder") << "50% off 100% fun" << "roms/kof98" << "d:\\kof98"
+                                                       << "50 fun";
+    QTest::newRow("per cent-encoded ROM folder") << "work" << "Neo%20Set/kof98" << "d:\\kof98" << "";
+    QTest::newRow("line feed in the ROM folder") << "work" << "a\nmd c:pwned/kof98" << "d:\\kof98" << "";
+    QTest::newRow("ROM set named like a variable") << "work" << "roms/a%path%" << "d:\\apath~1" << "";
+    QTest::newRow("line feed in the ROM set") << "work" << "roms/kof\n98" << "d:\\kof98~1" << "";
+    const QString longName = QString(120, 'w') + "/" + QString(125, 'v');
+    QTest::newRow("work folder path of 240 characters and more") << longName << "roms/kof98" << "d:\\kof98" << "";
+    QTest::newRow("ROM folder path of 240 characters and more") << "work" << longName + "/kof98" << "d:\\kof98" << "";
+}
+
+// The right program runs on the right ROM set, and nothing else is made or run.
+void TestDosbox::hostileFolderNamesRunTheRightGame()
+{
+    QFETCH(QString, workName);
+    QFETCH(QString, romSetPath);
+    QFETCH(QString, argument);
+    QFETCH(QString, decoy);
+    Fixture f(workName);
+    if (!decoy.isEmpty()) {
+        makeDirectory(f.Dir.filePath(decoy));
+        installDosStandIn(f.Dir.filePath(decoy));
+    }
+    f.Game.FoundPath = f.Dir.filePath(romSetPath);
+    makeDirectory(f.Game.FoundPath);
+
+    f.Emulator->Run();
+
+    QCOMPARE(f.Emulator->CommandLine, "corvane.exe " + argument + " -v -s ");
+    const auto log = dosRunLog(f.Work);
+    QCOMPARE(log.value("tail"), dosTail(f.Emulator->CommandLine));
+    QCOMPARE(log.value("romset"), "found");
+    QCOMPARE(f.Hooks, (QStringList{"started", "finished"}));
+    if (!decoy.isEmpty())
+        QVERIFY(existingAnyCase(f.Dir.filePath(decoy), "dosrun.log").isEmpty());
+    QVERIFY(namedBelow(f.Dir.path(), "pwned").isEmpty());
+    QVERIFY(linkFoldersOf(::getpid()).isEmpty()); // gone with the run
+}
+
+// Batch processing would expand them; the emulator receives them as they were typed.
+void TestDosbox::perCentSignsReachTheEmulatorAsTyped()
+{
+    Fixture f;
+    f.Emulator->AdditionalParameters = "50% a%path% %1 %% %\"x\"%";
+    f.Emulator->Run();
+    QCOMPARE(dosRunLog(f.Work).value("tail"), dosTail(f.Emulator->CommandLine));
+    QVERIFY(dosTail(f.Emulator->CommandLine).endsWith("50% a%path% %1 %% %\"x\"%"));
+}
+
+void TestDosbox::dosboxNeverComesFromTheWorkFolder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("its own name") << "dosbox";
+    QTest::newRow("mixed case") << "DOSBox";
+    QTest::newRow("upper case") << "DOSBOX";
+}
+
+// A program named like DOSBox among the game's files, with the current folder on PATH: the real
+// DOSBox runs the game, the planted one never runs.
+void TestDosbox::dosboxNeverComesFromTheWorkFolder()
+{
+    QFETCH(QString, name);
+    Fixture f;
+    const QString planted = f.Work + "/" + name;
+    writeFile(planted, "#!/bin/sh\ntouch \"$0.ran\"\n");
+    QVERIFY(QFile::setPermissions(planted, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", ".:" + savedPath);
+    f.Emulator->Run();
+    qputenv("PATH", savedPath);
+    QVERIFY(!QFile::exists(planted + ".ran"));
+    QCOMPARE(dosRunLog(f.Work).value("romset"), "found");
+}
+
+// Another copy of this program stands in for Lanvo, killed while the game runs in DOSBox: DOSBox
+// ends with it, and the link folder it leaves goes at the next start.
+void TestDosbox::killedLanvoLeavesNoDosboxRunning()
+{
+    Fixture f;
+    writeFile(f.Work + "/CORVANE.CTL", "w\r\n"); // the stand-in plays until it is killed
+    QProcess lanvo;
+    QVERIFY(startSelf(lanvo, {"--run-dos-game", f.Work, f.Game.FoundPath}));
+    QTRY_VERIFY_WITH_TIMEOUT(dosRunLog(f.Work).contains("byte19"), 30000);
+    const qint64 lanvoPid = lanvo.processId();
+    const QList<qint64> started = descendantsOf(lanvoPid);
+    QCOMPARE(started.size(), 2); // DOSBox and the group's watcher
+    QCOMPARE(linkFoldersOf(lanvoPid).size(), 1);
+
+    QCOMPARE(::kill(pid_t(lanvoPid), SIGKILL), 0);
+    QVERIFY(lanvo.waitForFinished());
+    QTRY_VERIFY(allGone(started));
+    QCOMPARE(linkFoldersOf(lanvoPid).size(), 1);
+    DosboxLinks::removeStale();
+    QVERIFY(linkFoldersOf(lanvoPid).isEmpty());
+}
+
+void TestDosbox::staleLinkFoldersRemovedAtStart_data()
+{
+    QTest::addColumn<QString>("name"); // "<pid>" stands for this process's id
+    QTest::addColumn<QString>("kind"); // "folder", "link" or "other user's"
+    QTest::addColumn<bool>("removed");
+
+    QTest::newRow("left by a Lanvo that is gone") << "lanvo-dosbox-2147483646-Ab3xYz" << "folder" << true;
+    QTest::newRow("of a Lanvo that runs") << "lanvo-dosbox-<pid>-Ab3xYz" << "folder" << false;
+    QTest::newRow("a link named like one") << "lanvo-dosbox-2147483646-Ab3xYz" << "link" << false;
+    QTest::newRow("another user's") << "lanvo-dosbox-2147483646-Ab3xYz" << "other user's" << false;
+    QTest::newRow("no maker in the name") << "lanvo-dosbox-Ab3xYz" << "folder" << false;
+    QTest::newRow("a longer name") << "lanvo-dosbox-2147483646-Ab3xYz-mine" << "folder" << false;
+    QTest::newRow("another program's") << "other-dosbox-2147483646-Ab3xYz" << "folder" << false;
+}
+
+// Only the user's own link folders of a Lanvo that is gone are removed, and never what their links
+// point to.
+void TestDosbox::staleLinkFoldersRemovedAtStart()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(bool, removed);
+    if (kind == "other user's" && ::geteuid() != 0)
+        QSKIP("another user's folder can only be made as root");
+    const QTemporaryDir parent;
+    const QTemporaryDir outside;
+    writeFile(outside.filePath("game/kof98.zip"), "kept");
+    const QString path = parent.filePath(name.replace("<pid>", QString::number(::getpid())));
+    if (kind == "link") {
+        QVERIFY(QFile::link(outside.path(), path));
+    } else {
+        makeDirectory(path);
+        QVERIFY(QFile::link(outside.filePath("game"), path + "/c"));
+        if (kind == "other user's")
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    }
+
+    QCOMPARE(DosboxLinks::removeStale(parent.path()), removed ? 1 : 0);
+    QCOMPARE(QFileInfo::exists(path) || QFileInfo(path).isSymLink(), !removed);
+    QCOMPARE(readFile(outside.filePath("game/kof98.zip")), "kept");
+}
+
+// Started with "--run-dos-game WORK ROMSET", the test program only runs that game, as Lanvo would.
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 4 && arguments.at(1) == "--run-dos-game") {
+        runDosGame(arguments.at(2), arguments.at(3));
+        return 0;
+    }
+    TestDosbox test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_dosbox.moc"

@@ -2,7 +2,8 @@
 ; as a DOS program would, it records its command tail, whether the tail's first word (the ROM set)
 ; names a file or directory it can reach, bytes 18 and 19 of CORINIT.DAT and the BIOS files of its
 ; current directory into DOSRUN.LOG there (created first thing), writes the snapshots
-; CORVANE.CTL asks for (its first digit) as SHOTS\SHOTn.BMP with the lowest free numbers, and exits.
+; CORVANE.CTL asks for (its first digit) as SHOTS\SHOTn.BMP with the lowest free numbers, and exits,
+; or, when a "w" comes before that digit, runs until it is killed, as a game being played would.
 ; A real-mode MZ executable with no relocations, assembled with: nasm -f bin -o corvane.exe corvane.asm
 
 bits 16
@@ -61,6 +62,12 @@ start:
     mov ah, 0x3E
     mov bx, [log]
     int 0x21
+    cmp byte [play_on], 0
+    je quit
+    sti
+.play:
+    hlt
+    jmp .play
 quit:
     mov ax, 0x4C00
     int 0x21
@@ -225,6 +232,10 @@ write_shots:
     mov al, [si]
     inc si
     dec cx
+    cmp al, 'w'
+    jne .not_play
+    mov byte [play_on], 1
+.not_play:
     cmp al, '0'
     jb .find_digit
     cmp al, '9'
@@ -356,6 +367,7 @@ bitmap_end:
 log             dw 0
 tail_length     dw 0
 shots_left      db 0
+play_on         db 0
 number          db 0
 init_bytes      db '----'
 buffer          times 64 db 0
