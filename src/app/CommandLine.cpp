@@ -1,9 +1,16 @@
 #include "CommandLine.h"
 
+#include "TextDecoding.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
 
 namespace Lanvo {
 
@@ -26,16 +33,35 @@ int usageError(QTextStream &err, const QString &message)
     return UsageErrorExitCode;
 }
 
-// Empty when the folder is now the current directory, else why it is not.
+QByteArray currentFolderBytes()
+{
+    const std::unique_ptr<char, decltype(&std::free)> path(::getcwd(nullptr, 0), &std::free);
+    return path ? QByteArray(path.get()) : QByteArray();
+}
+
+QString unholdableText()
+{
+    return QStringLiteral("its name is not valid UTF-8, the file name encoding Lanvo works with, so Lanvo could "
+                          "not reach its files by name; rename the folder");
+}
+
+// Empty when the folder is now the current directory, else why it is not. The folder is entered by
+// the bytes it was named with, never through a path rebuilt from decoded text.
 QString enterFolder(const QString &folder)
 {
-    const QFileInfo info(folder);
+    const QByteArray name = toFileBytes(folder);
+    const QFileInfo info(QFile::decodeName(name));
+    if (!holdsFileName(name))
+        return unholdableText();
     if (!info.exists())
         return QStringLiteral("no such folder");
     if (!info.isDir())
         return QStringLiteral("not a folder");
-    if (!QDir::setCurrent(info.absoluteFilePath()))
+    if (::chdir(name.constData()) != 0)
         return QStringLiteral("the folder can't be entered");
+    // A folder above it may hold such a name; the program ends at once, so nothing happens there.
+    if (!holdsFileName(currentFolderBytes()))
+        return unholdableText();
     return {};
 }
 
@@ -45,8 +71,17 @@ QStringList ArgumentsOf(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << fromFileBytes(QByteArray(argv[i])); // a folder named here keeps its exact bytes
     return arguments;
+}
+
+QString currentFolderNameRefusal()
+{
+    const QByteArray folder = currentFolderBytes();
+    if (holdsFileName(folder))
+        return {};
+    return QStringLiteral("Lanvo can't work in the folder %1: %2 and start Lanvo again.")
+        .arg(displayText(folder), unholdableText());
 }
 
 TCommandLine ReadCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -97,7 +132,8 @@ TCommandLine ReadCommandLine(const QStringList &arguments, QTextStream &out, QTe
     }
     if (folders.size() == 1) {
         if (const QString problem = enterFolder(folders.constFirst()); !problem.isEmpty()) {
-            err << ProgramName << ": cannot start in \"" << folders.constFirst() << "\": " << problem << '\n';
+            err << ProgramName << ": cannot start in \"" << displayFileText(folders.constFirst()) << "\": " << problem
+                << '\n';
             err.flush();
             commandLine.ExitCode = UsageErrorExitCode;
         }
@@ -107,6 +143,11 @@ TCommandLine ReadCommandLine(const QStringList &arguments, QTextStream &out, QTe
         commandLine.FolderChoice = TCommandLine::TFolderChoice::AskAgain;
     else if (parser.isSet(lastFolder))
         commandLine.FolderChoice = TCommandLine::TFolderChoice::LastChosen;
+    else if (const QByteArray current = currentFolderBytes(); !holdsFileName(current)) {
+        err << ProgramName << ": cannot start in \"" << displayText(current) << "\": " << unholdableText() << '\n';
+        err.flush();
+        commandLine.ExitCode = UsageErrorExitCode;
+    }
     return commandLine;
 }
 

@@ -32,7 +32,12 @@ inline constexpr int UsageErrorExitCode = 2;
 // out, errors to err.
 TCommandLine ReadCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
-// The arguments as the program received them, in the user's locale encoding.
+// The arguments as the program received them: valid UTF-8 as such, other bytes kept as fromFileBytes
+// keeps them.
 QStringList ArgumentsOf(int argc, char *argv[]);
+
+// Empty when the current folder's name can be held as Qt's file names; otherwise the message that
+// refuses to work there (a name read under another one would lead to a sibling folder).
+QString currentFolderNameRefusal();
 
 } // namespace Lanvo

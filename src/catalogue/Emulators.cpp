@@ -75,7 +75,8 @@ TEmulators::TEmulators(QObject *owner, const QString &startDirectory)
 {
     AltPath = {defaultAlternateDirectory(), defaultAlternateDirectory()};
     const QString start = startDirectory.isEmpty() ? QDir::currentPath() : startDirectory;
-    StartDir = {QStringLiteral("."), ExpandPath(start, start)};
+    // The folder's own name is kept whatever it holds, a backslash included.
+    StartDir = {QStringLiteral("."), QDir::cleanPath(QDir(start).absolutePath())};
     TitlePicDir = makePath(QStringLiteral("./lanvo/TitlePic"));
     GamePicDir = makePath(QStringLiteral("./lanvo/GamePic"));
     PictureDir = TitlePicDir;
@@ -90,7 +91,7 @@ TEmulators::~TEmulators() = default;
 
 TPath TEmulators::makePath(const QString &configured) const
 {
-    const QString path = toPlatformSeparators(configured);
+    const QString path = QDir::isAbsolutePath(configured) ? configured : toPlatformSeparators(configured);
     return {path, ExpandPath(path, StartDir.FullPath)};
 }
 

@@ -5,6 +5,8 @@
 #include "ProfileFile.h"
 #include "TextDecoding.h"
 
+#include <QFile>
+
 #include <algorithm>
 
 namespace Lanvo {
@@ -55,7 +57,8 @@ public:
     }
     TPath path(const TCorvane &emulator, const char *key, const QString &defaultValue) const
     {
-        return emulator.makePath(displayText(text(key, defaultValue.toUtf8())));
+        // Folder names are bytes: decoded as the file system's names, never as display text.
+        return emulator.makePath(QFile::decodeName(text(key, QFile::encodeName(defaultValue))));
     }
 
 private:
@@ -192,6 +195,21 @@ int readIntegerValue(const QByteArray &text, int defaultValue)
     } else
         value = text.toInt(&ok, 10);
     return ok ? value : defaultValue;
+}
+
+QString settingsFolderNameRefusal(const QString &workDirectory)
+{
+    const QString path = settingsFilePath(workDirectory);
+    const ProfileSnapshot file(path);
+    for (const char *key : {"RomPath1", "RomPath2", "AltPath"}) {
+        const QByteArray value = file.readString(Section, key, QByteArray());
+        if (!holdsFileName(value))
+            return QStringLiteral("The folder %1 that %2 names in %3 can't be used: its name is not valid UTF-8, "
+                                  "the file name encoding Lanvo works with. Rename that folder, or name another "
+                                  "one with %2 in that file.")
+                .arg(displayText(value), QLatin1String(key), path);
+    }
+    return {};
 }
 
 bool ReadSettingsFile(TCorvane &emulator, WindowSettings &window)

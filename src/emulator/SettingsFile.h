@@ -27,6 +27,10 @@ QString settingsFilePath(const QString &directory);
 // Returns CatalogueWritten: true when the stored version is not the program's.
 bool ReadSettingsFile(TCorvane &emulator, WindowSettings &window);
 
+// Empty when every folder the settings file names can be held as Qt's file names; otherwise the
+// message that refuses the first one that can't.
+QString settingsFolderNameRefusal(const QString &workDirectory);
+
 // Writes every key the program owns, one update each, "Version" only when CatalogueWritten.
 // Throws LanvoError naming the file when a key can't be written; later keys are then not written.
 void WriteSettingsFile(const TCorvane &emulator, const WindowSettings &window, bool catalogueWritten);

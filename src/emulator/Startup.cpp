@@ -33,6 +33,11 @@ StartupOutcome LanvoStartup::run()
 {
     if (!m_workDirectory.decide())
         return endProgram(1);
+    // A folder read under another name would be scanned, created or written in the wrong place.
+    if (const QString refusal = settingsFolderNameRefusal(m_emulator.WorkDir); !refusal.isEmpty()) {
+        m_prompts.showMessage(PromptKind::Error, refusal, PromptButtons::Ok);
+        return endProgram(1);
+    }
     try {
         m_catalogueWritten = false;
         m_emulator.CheckEmulator();

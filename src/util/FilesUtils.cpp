@@ -80,7 +80,9 @@ QString toPlatformSeparators(const QString &path)
 QString ExpandPath(const QString &path, const QString &base)
 {
     const QString anchor = directoryExists(base) ? base : QDir::currentPath();
-    const QString absolute = QDir(anchor).absoluteFilePath(toPlatformSeparators(path));
+    // Only a relative value can come from another system; in an absolute one "\" is part of a name.
+    const QString native = QDir::isAbsolutePath(path) ? path : toPlatformSeparators(path);
+    const QString absolute = QDir(anchor).absoluteFilePath(native);
     return withoutTrailingSeparator(QDir::cleanPath(absolute));
 }
 

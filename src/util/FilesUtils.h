@@ -12,7 +12,8 @@ namespace Lanvo {
 // A configured path may come from a file written on another system: "\" is read as "/".
 QString toPlatformSeparators(const QString &path);
 
-// Makes Path absolute against Base, resolving "." and "..", without a trailing separator.
+// Makes Path absolute against Base, resolving "." and "..", without a trailing separator; a relative
+// Path is read with "\" as a separator, an absolute one and Base are taken as they are.
 // When Base is not an existing directory the process's current directory stands in for it.
 QString ExpandPath(const QString &path, const QString &base);
 

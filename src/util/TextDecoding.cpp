@@ -1,5 +1,7 @@
 #include "TextDecoding.h"
 
+#include <QFile>
+
 #include <QStringDecoder>
 
 #include <array>
@@ -159,6 +161,11 @@ QString displayText(QByteArrayView bytes)
     if (!utf8.hasError())
         return text;
     return fromWindows1252(bytes);
+}
+
+bool holdsFileName(const QByteArray &name)
+{
+    return QFile::encodeName(QFile::decodeName(name)) == name;
 }
 
 } // namespace Lanvo

@@ -22,4 +22,8 @@ QString displayFileText(const QString &text);
 // changed, so that its bytes survive an edit dialog that was only confirmed.
 QString editedFileText(const QString &original, const QString &shown);
 
+// True when the bytes of a file or folder name come back unchanged through Qt's file-name encoding
+// (UTF-8): only such a name can be held in a QString and still reach the same file.
+bool holdsFileName(const QByteArray &name);
+
 } // namespace Lanvo

@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <cstdlib>
+#include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Lanvo;
@@ -67,6 +70,27 @@ bool waitForFile(const QString &file, const QString &top, QProcess &process)
     }
 }
 
+// Folders named by bytes QTemporaryDir can't name again: removed by those bytes, deepest first.
+class ByteNamedFolders
+{
+public:
+    ~ByteNamedFolders()
+    {
+        if (!m_made.isEmpty() && ::chdir("/") != 0)
+            return;
+        for (auto folder = m_made.crbegin(); folder != m_made.crend(); ++folder)
+            ::rmdir(folder->constData());
+    }
+    bool make(const QByteArray &path)
+    {
+        m_made << path;
+        return ::mkdir(path.constData(), 0700) == 0;
+    }
+
+private:
+    QList<QByteArray> m_made;
+};
+
 } // namespace
 
 class TestCommandLine : public QObject
@@ -84,12 +108,16 @@ private Q_SLOTS:
     void wrongFolderIsRefused_data();
     void wrongFolderIsRefused();
     void folderThatCannotBeEntered();
+    void folderNamesAreBytes_data();
+    void folderNamesAreBytes();
     void menuStartChoices_data();
     void menuStartChoices();
 
     void versionNeedsNoDisplay();
+    void programWorksInNamedFolder_data();
     void programWorksInNamedFolder();
     void programRefusesMissingFolder();
+    void programRefusesFolderItCantHold();
 
 private:
     QString m_savedCurrent;
@@ -204,6 +232,51 @@ void TestCommandLine::folderThatCannotBeEntered()
     QCOMPARE(QDir::currentPath(), m_savedCurrent);
 }
 
+void TestCommandLine::folderNamesAreBytes_data()
+{
+    QTest::addColumn<QByteArray>("name");    // created in the test's folder
+    QTest::addColumn<bool>("named");         // named on the command line, else started inside it
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("named, backslash in the name") << QByteArray("a\\b") << true << true;
+    QTest::newRow("named, UTF-8") << QByteArray("caf\xc3\xa9") << true << true;
+    QTest::newRow("named, Latin-1 byte") << QByteArray("caf\xe9") << true << false;
+    QTest::newRow("started inside, backslash in the name") << QByteArray("a\\b") << false << true;
+    QTest::newRow("started inside, Latin-1 byte") << QByteArray("caf\xe9") << false << false;
+    QTest::newRow("named below a Latin-1 folder") << QByteArray("caf\xe9/sub") << true << false;
+}
+
+void TestCommandLine::folderNamesAreBytes()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, named);
+    QFETCH(bool, accepted);
+    const QTemporaryDir dir;
+    const QByteArray base = QFile::encodeName(dir.path());
+    const QByteArray folder = base + '/' + name;
+    ByteNamedFolders made;
+    for (qsizetype slash = folder.indexOf('/', base.size() + 1); slash > 0; slash = folder.indexOf('/', slash + 1))
+        QVERIFY(made.make(folder.left(slash)));
+    QVERIFY(made.make(folder));
+    char *argv[] = {const_cast<char *>("lanvo"), const_cast<char *>(folder.constData())};
+    if (!named)
+        QCOMPARE(::chdir(folder.constData()), 0);
+
+    Reading reading;
+    QTextStream out(&reading.Out), err(&reading.Err);
+    reading.CommandLine = ReadCommandLine(ArgumentsOf(named ? 2 : 1, argv), out, err);
+    QCOMPARE(!reading.CommandLine.ExitCode, accepted);
+    std::unique_ptr<char, decltype(&std::free)> current(::getcwd(nullptr, 0), &std::free);
+    if (accepted) {
+        QCOMPARE(QByteArray(current.get()), folder);
+        QVERIFY(reading.Err.isEmpty());
+        return;
+    }
+    QCOMPARE(reading.CommandLine.ExitCode, std::optional<int>(2));
+    QVERIFY2(reading.Err.startsWith("lanvo: cannot start in \"" + dir.path()), qPrintable(reading.Err));
+    QVERIFY2(reading.Err.contains("\": its name is not valid UTF-8"), qPrintable(reading.Err));
+}
+
 void TestCommandLine::menuStartChoices_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -243,12 +316,20 @@ void TestCommandLine::versionNeedsNoDisplay()
              QStringLiteral("lanvo %1\n").arg(QLatin1String(ProgramVersion)));
 }
 
+void TestCommandLine::programWorksInNamedFolder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain name") << "corvane";
+    QTest::newRow("backslash in the name") << "a\\b"; // never read as a separator: no a/b is made
+}
+
 // "lanvo FOLDER" started elsewhere: the first start writes the games file in FOLDER, nothing where
 // it was started.
 void TestCommandLine::programWorksInNamedFolder()
 {
+    QFETCH(QString, name);
     const QTemporaryDir dir;
-    const QString corvane = dir.filePath("corvane");
+    const QString corvane = dir.filePath(name);
     const QString elsewhere = dir.filePath("elsewhere");
     makeDirectory(corvane);
     makeDirectory(elsewhere);
@@ -266,6 +347,7 @@ void TestCommandLine::programWorksInNamedFolder()
     QCOMPARE(readFile(corvane + "/lanvo/GAMES.CSV").count('\n'), 148);
     QCOMPARE(entriesOf(elsewhere), QStringList());
     QVERIFY(!QFileInfo::exists(dir.filePath("config")));
+    QCOMPARE(entriesOf(dir.path()), (QStringList{name, "elsewhere"}));
 }
 
 void TestCommandLine::programRefusesMissingFolder()
@@ -286,6 +368,34 @@ void TestCommandLine::programRefusesMissingFolder()
     QCOMPARE(lanvo.readAllStandardOutput(), QByteArray());
     QCOMPARE(entriesOf(dir.path()), QStringList{"current"});
     QCOMPARE(entriesOf(dir.filePath("current")), QStringList());
+}
+
+// Started inside a folder whose name is not UTF-8, Lanvo would work in a sibling named with U+FFFD.
+void TestCommandLine::programRefusesFolderItCantHold()
+{
+    const QTemporaryDir dir;
+    const QByteArray latin1 = QFile::encodeName(dir.path()) + "/caf\xe9";
+    const QByteArray sibling = QFile::encodeName(dir.path()) + "/caf\xef\xbf\xbd";
+    ByteNamedFolders made;
+    QVERIFY(made.make(latin1));
+    QCOMPARE(::mkdir(sibling.constData(), 0700), 0);
+    installStandIn(QStringLiteral(CORVANE_STANDIN_PATH), QFile::decodeName(sibling));
+
+    QProcess lanvo;
+    lanvo.setProcessEnvironment(environmentWithConfigIn(dir.filePath("config")));
+    lanvo.setWorkingDirectory(dir.path());
+    // Only a shell can start a program in a folder whose name a QString can't hold.
+    lanvo.start(QStringLiteral("/bin/sh"), {"-c", "cd \"$(printf 'caf\\351')\" && exec \"$0\"", QStringLiteral(LANVO_PATH)});
+    QVERIFY(lanvo.waitForFinished(60000));
+    QCOMPARE(lanvo.exitCode(), 2);
+    const QString err = QString::fromUtf8(lanvo.readAllStandardError());
+    QVERIFY2(err.startsWith(QString::fromUtf8("lanvo: cannot start in \"") + dir.path()
+                            + QString::fromUtf8("/caf\xc3\xa9\": its name is not valid UTF-8")),
+             qPrintable(err));
+    QCOMPARE(entriesOf(QFile::decodeName(sibling)), QStringList{"corvane.exe"});
+    QVERIFY(!QFileInfo::exists(dir.filePath("config")));
+    QVERIFY(::chdir(latin1.constData()) == 0);
+    QCOMPARE(entriesOf(QStringLiteral(".")), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -18,6 +18,7 @@ class TestEmulators : public QObject
 
 private Q_SLOTS:
     void constructionSetsDirectoriesAgainstStart();
+    void startFolderNameIsKeptWhole();
     void scanPrecedence_data();
     void scanPrecedence();
     void scanRefusesNamesReachingOut_data();
@@ -59,6 +60,20 @@ private:
         }
     };
 };
+
+// A backslash in the start folder's own name is part of it; only a relative configured value is
+// read with backslashes as separators.
+void TestEmulators::startFolderNameIsKeptWhole()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("a\\b");
+    QVERIFY(QDir().mkpath(start));
+    const TEmulators emulator(nullptr, start);
+    QCOMPARE(emulator.StartDir.FullPath, start);
+    QCOMPARE(emulator.DataDir.FullPath, start + "/lanvo");
+    QCOMPARE(emulator.makePath(".\\roms\\neo"), (TPath{"./roms/neo", start + "/roms/neo"}));
+    QCOMPARE(emulator.makePath("/srv/x\\y"), (TPath{"/srv/x\\y", "/srv/x\\y"}));
+}
 
 void TestEmulators::constructionSetsDirectoriesAgainstStart()
 {

@@ -70,6 +70,8 @@ private Q_SLOTS:
     void unwritableGamesFileSkipsTheRest();
     void readOnlyInstallWorksFromAlternate();
     void writeProtectedAlternateEndsFirst();
+    void folderNameQtCantHoldEndsBeforeWriting_data();
+    void folderNameQtCantHoldEndsBeforeWriting();
 
 private:
     struct Fixture
@@ -294,6 +296,38 @@ void TestStartup::writeProtectedAlternateEndsFirst()
     QVERIFY(f.Window->Steps.isEmpty());
     QCOMPARE(f.Prompts.texts(), QStringList{"Alternate path is write protected!(" + alternate + ")"});
     QVERIFY(!QFile::exists(f.games()));
+}
+
+void TestStartup::folderNameQtCantHoldEndsBeforeWriting_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("first ROM folder in Latin-1") << QByteArray("RomPath1=roms/caf\xe9");
+    QTest::newRow("second ROM folder, a stray byte") << QByteArray("RomPath2=/srv/\xff");
+    QTest::newRow("alternate folder") << QByteArray("AltPath=alt\xe9");
+}
+
+// Read as display text the name would lead to another folder, which start-up would then create,
+// scan or write in: it ends the program with a message instead, before anything is written.
+void TestStartup::folderNameQtCantHoldEndsBeforeWriting()
+{
+    QFETCH(QByteArray, line);
+    Fixture f;
+    f.settings(line + "\r\n");
+    const QByteArray before = readFile(f.Dir.filePath("Lanvo.ini"));
+    const StartupOutcome outcome = f.Startup->run();
+    QVERIFY(outcome.EndProgram);
+    QCOMPARE(outcome.ExitCode, 1);
+    QCOMPARE(f.Prompts.Messages.size(), 1);
+    QCOMPARE(f.Prompts.Messages.first().Kind, PromptKind::Error);
+    const QString key = QString::fromLatin1(line.left(line.indexOf('=')));
+    const QString text = f.Prompts.texts().first();
+    QVERIFY2(text.contains(" can't be used: its name is not valid UTF-8"), qPrintable(text));
+    QVERIFY2(text.contains(key + " in " + f.Dir.filePath("Lanvo.ini")) || text.contains(key + " names in "),
+             qPrintable(text));
+    QCOMPARE(QDir(f.Dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             (QStringList{"corvane.exe", "Lanvo.ini"}));
+    QCOMPARE(readFile(f.Dir.filePath("Lanvo.ini")), before);
+    QVERIFY(f.Window->Steps.isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestStartup)
