@@ -5,8 +5,10 @@
 #include "DosboxRun.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
+#include "PathTrust.h"
 #include "Platform.h"
 #include "RegularFile.h"
+#include "WorkDirectory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -109,6 +111,14 @@ QString dosboxMissingText(const QString &emulator, const QString &dosbox)
         .arg(emulator, dosbox);
 }
 
+QString untrustedEmulatorText(const QString &program, const TrustRefusal &refusal, const QString &start)
+{
+    return QStringLiteral("The emulator %1 was not run: %2. Lanvo runs a program from outside the start folder "
+                          "only when no other user can change it or a folder above it: make them yours and "
+                          "writable by you alone, or put the emulator in the start folder %3.")
+        .arg(program, refusal.text(), start);
+}
+
 } // namespace
 
 TCorvane::TCorvane(QObject *owner, const QString &startDirectory)
@@ -178,6 +188,7 @@ void TCorvane::WriteInitFile() const
 void TCorvane::PrepareRun(const QString &romSetPath)
 {
     m_dosboxRun.reset();
+    requireTrustedWorkFolder();
     const QString emulator = findEmulatorProgram();
     QString romSetArgument;
     if (!emulator.isEmpty() && runsThroughDosbox(emulator)) {
@@ -220,10 +231,30 @@ bool TCorvane::runsThroughDosbox(const QString &emulatorProgram) const
     return isDosProgram(emulatorProgram);
 }
 
+// Checked again right before each copy and run: the folders may have changed since start-up.
+void TCorvane::requireTrustedWorkFolder() const
+{
+    if (const QString refusal = workFolderRefusal(*this); !refusal.isEmpty())
+        throw LanvoError(refusal);
+}
+
+// Once every component is known to be changeable by this user and root alone, no one else can swap
+// the program between this check and its start.
+void TCorvane::requireTrustedEmulator() const
+{
+    requireTrustedWorkFolder();
+    const QString program = findEmulatorProgram();
+    if (program.isEmpty() || QFileInfo(program).absolutePath() == StartDir.FullPath)
+        return;
+    if (const TrustRefusal refusal = checkPathTrust(program); refusal.refused())
+        throw LanvoError(untrustedEmulatorText(program, refusal, StartDir.FullPath));
+}
+
 void TCorvane::RunAndWait(const QString &commandLine)
 {
     // Taken here, so that the next run prepares its own; the links it made live until the end.
     const std::unique_ptr<DosboxRun> run = std::move(m_dosboxRun);
+    requireTrustedEmulator();
     if (run)
         runThroughDosbox(*run, commandLine);
     else
@@ -262,9 +293,15 @@ void TCorvane::placeBiosFiles() const
 void TCorvane::replaceBiosFiles(const QString &fromDirectory) const
 {
     deleteBiosFiles(WorkDir);
+    const bool intoStartFolder = WorkDir == StartDir.FullPath;
     for (const QString &pattern : BiosPatterns) {
-        for (const QString &name : biosFiles(fromDirectory, pattern))
-            CopyFileOnto(containedPath(fromDirectory, name), containedPath(WorkDir, name));
+        for (const QString &name : biosFiles(fromDirectory, pattern)) {
+            const QString source = containedPath(fromDirectory, name);
+            if (intoStartFolder)
+                CopyFileOnto(source, containedPath(WorkDir, name));
+            else if (const TrustRefusal refusal = copyIntoTrustedFolder(source, WorkDir, name); refusal.refused())
+                throw LanvoError(alternateRefusalText(*this, refusal));
+        }
     }
 }
 

@@ -81,6 +81,9 @@ private:
     void copyLastSnapshot(const QString &shots, const QString &key) const;
     void renameSnapshots(const QString &shots, const QString &key) const;
     void runThroughDosbox(const DosboxRun &run, const QString &commandLine);
+    // Throw the refusal when another user could change the alternate folder or the emulator.
+    void requireTrustedWorkFolder() const;
+    void requireTrustedEmulator() const;
 
     QString m_emulatorExe;
     QString m_extenderExe;

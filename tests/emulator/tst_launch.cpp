@@ -3,12 +3,15 @@
 #include "SettingsFile.h"
 #include "StandIn.h"
 #include "TestFakes.h"
+#include "WorkDirectory.h"
 #include "ZipArchive.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -53,6 +56,9 @@ private Q_SLOTS:
     void missingEmulatorStartsNothing();
     void hooksMinimiseAndRestore();
     void additionalParametersKeepTheirBytes();
+    void emulatorOutsideTheStartFolderMustBeTrusted_data();
+    void emulatorOutsideTheStartFolderMustBeTrusted();
+    void alternateFolderChangedAfterStartRunsNothing();
 
 private:
     struct Fixture
@@ -552,4 +558,87 @@ void TestLaunch::additionalParametersKeepTheirBytes()
 }
 
 QTEST_GUILESS_MAIN(TestLaunch)
+
+void TestLaunch::emulatorOutsideTheStartFolderMustBeTrusted_data()
+{
+    QTest::addColumn<uint>("mode"); // of the folder on PATH that holds the emulator
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("writable by its owner alone") << 0755u << "";
+    QTest::newRow("writable by its group") << 0775u << "can be written by its group";
+    QTest::newRow("writable by every user") << 0777u << "can be written by every user";
+}
+
+void TestLaunch::emulatorOutsideTheStartFolderMustBeTrusted()
+{
+    QFETCH(uint, mode);
+    QFETCH(QString, reason);
+    Fixture f;
+    QVERIFY(QFile::remove(f.Dir.filePath("corvane.exe")));
+    const QString bin = f.Dir.filePath("bin");
+    makeDirectory(bin);
+    installStandIn(QStringLiteral(CORVANE_STANDIN_PATH), bin);
+    QCOMPARE(::chmod(QFile::encodeName(bin).constData(), mode), 0);
+    qputenv("PATH", QFile::encodeName(bin) + ':' + m_savedPath);
+    if (reason.isEmpty()) {
+        f.Emulator->Run();
+        QCOMPARE(f.runCount(), 1);
+        return;
+    }
+    try {
+        f.Emulator->Run();
+        QFAIL("an emulator another user could change was run");
+    } catch (const LanvoError &error) {
+        const QString expected = "The emulator " + bin + "/corvane.exe was not run: " + bin + " " + reason;
+        QVERIFY2(error.message().startsWith(expected), qPrintable(error.message()));
+        QVERIFY2(error.message().contains("start folder " + f.Dir.path()), qPrintable(error.message()));
+    }
+    QCOMPARE(f.runCount(), 0);
+}
+
+// Checked at start-up, the alternate folder is checked again before the run's copies and the run:
+// a link on its path pointed at another folder since then stops both.
+void TestLaunch::alternateFolderChangedAfterStartRunsNothing()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString link = dir.filePath("alt");
+    const QString open = dir.filePath("open");
+    makeDirectory(dir.filePath("own"));
+    makeDirectory(open);
+    makeDirectory(start);
+    QVERIFY(QFile::link(dir.filePath("own"), link));
+    installStandIn(QStringLiteral(CORVANE_STANDIN_PATH), start);
+    writeFile(start + "/corinit.dat", QByteArray(32, '\0'));
+    writeFile(start + "/cd.rom", "bios");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + link.toUtf8() + "\n");
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    emulator.Prompts = &prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest([start](const QString &folder) { return folder != start && createWritabilityMarker(folder); });
+    QVERIFY(decision.decide());
+    QVERIFY(QFile::exists(dir.filePath("own/corvane.exe")));
+
+    installStandIn(QStringLiteral(CORVANE_STANDIN_PATH), open);
+    QCOMPARE(::chmod(QFile::encodeName(open).constData(), 0777), 0);
+    QVERIFY(QFile::remove(link));
+    QVERIFY(QFile::link(open, link));
+    TGame game;
+    game.RomSet = QStringLiteral("aof3");
+    game.Location = rlDirectory;
+    game.Available = true;
+    game.FoundPath = dir.filePath("roms/aof3");
+    emulator.CurrentGame = &game;
+    try {
+        emulator.Run();
+        QFAIL("ran from a folder every user may write");
+    } catch (const LanvoError &error) {
+        const QString expected = "Alternate path is not safe!(" + link + ") " + open + " can be written by every user";
+        QVERIFY2(error.message().startsWith(expected), qPrintable(error.message()));
+    }
+    QCOMPARE(readStandInLog(open).size(), 0);
+    QCOMPARE(readStandInLog(dir.filePath("own")).size(), 0);
+    QVERIFY(!QFile::exists(open + "/cd.rom"));
+}
+
 #include "tst_launch.moc"

@@ -1,4 +1,5 @@
 #include "AlternateFolder.h"
+#include "SecondUser.h"
 #include "TestFakes.h"
 #include "WorkDirectory.h"
 
@@ -19,6 +20,8 @@ class TestWorkDirectory : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { m_other = std::make_unique<SecondUser>(); }
+    void cleanupTestCase() { m_other.reset(); }
     void init() { m_savedCurrent = QDir::currentPath(); }
     void cleanup() { QDir::setCurrent(m_savedCurrent); }
 
@@ -35,6 +38,8 @@ private Q_SLOTS:
     void unsafeAlternateIsRefusedBeforeAnyCopy_data();
     void unsafeAlternateIsRefusedBeforeAnyCopy();
     void defaultAlternateIsPerUser();
+    void copiesStayTrustedUnderAGroupUmask();
+    void alternateNameQtCantHoldIsRefused();
 
 private:
     // Everything but the start directory can be written: stands for a read-only medium.
@@ -44,6 +49,7 @@ private:
     }
 
     QString m_savedCurrent;
+    std::unique_ptr<SecondUser> m_other;
 };
 
 void TestWorkDirectory::writableStartDirectoryIsTheWorkDirectory()
@@ -113,6 +119,7 @@ void TestWorkDirectory::alternateDirectoryComesFromStartSettings_data()
     QTest::newRow("no settings file") << QByteArray() << "@/default-alt";
     QTest::newRow("relative name") << QByteArray("[Lanvo]\nAltPath=work\n") << "@/work";
     QTest::newRow("windows separators") << QByteArray("[Lanvo]\nAltPath=.\\a\\b\\\n") << "@/a/b";
+    QTest::newRow("absolute: a backslash is part of a name") << QByteArray("[Lanvo]\nAltPath=@/a\\b\n") << "@/a\\b";
 }
 
 void TestWorkDirectory::alternateDirectoryComesFromStartSettings()
@@ -121,7 +128,7 @@ void TestWorkDirectory::alternateDirectoryComesFromStartSettings()
     QFETCH(QString, expected);
     const QTemporaryDir dir;
     if (!settings.isEmpty())
-        writeFile(dir.filePath("Lanvo.ini"), settings);
+        writeFile(dir.filePath("Lanvo.ini"), settings.replace("@", QFile::encodeName(dir.path())));
     TCorvane emulator(nullptr, dir.path());
     RecordingPrompts prompts;
     WorkDirectoryDecision decision(emulator, prompts);
@@ -237,47 +244,59 @@ void TestWorkDirectory::newAlternateIsPrivate()
 
 void TestWorkDirectory::unsafeAlternateIsRefusedBeforeAnyCopy_data()
 {
-    QTest::addColumn<QString>("unsafe");   // relative to the alternate directory; "." is the directory
-    QTest::addColumn<bool>("otherOwner");  // else: writable by every user
-    QTest::newRow("directory writable by all") << "." << false;
-    QTest::newRow("directory of another user") << "." << true;
-    QTest::newRow("emulator writable by all") << "corvane.exe" << false;
-    QTest::newRow("emulator of another user") << "corvane.exe" << true;
-    QTest::newRow("emulator in another case") << "CORVANE.EXE" << true;
-    QTest::newRow("link planted by another user") << "dos4gw.exe" << true;
+    QTest::addColumn<QString>("unsafe"); // relative to the alternate directory; "." is the directory
+    QTest::addColumn<QString>("change"); // "give" to the second user, "acl" for him, or a mode
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("directory writable by all") << "." << "0777" << "can be written by every user";
+    QTest::newRow("directory of the user's own group") << "." << "0770" << "can be written by its group";
+    QTest::newRow("directory of another user") << "." << "give" << "belongs to another user";
+    QTest::newRow("access list on the directory") << "." << "acl" << "has an access list that lets other users write it";
+    QTest::newRow("parent of another user, in /tmp") << ".." << "give" << "is not your own, in a folder every user may write";
+    QTest::newRow("emulator writable by all") << "corvane.exe" << "0666" << "can be written by every user";
+    QTest::newRow("emulator of another user") << "corvane.exe" << "give" << "belongs to another user";
+    QTest::newRow("emulator in another case") << "CORVANE.EXE" << "give" << "belongs to another user";
+    QTest::newRow("link planted by another user") << "dos4gw.exe" << "give" << "is a link that belongs to another user";
+    QTest::newRow("settings its group may write") << "Lanvo.ini" << "0660" << "can be written by its group";
+    QTest::newRow("BIOS file of another user") << "SFIX.ROM" << "give" << "belongs to another user";
 }
 
 // Another user's planted emulator is never copied over, run, or even kept in use.
 void TestWorkDirectory::unsafeAlternateIsRefusedBeforeAnyCopy()
 {
     QFETCH(QString, unsafe);
-    QFETCH(bool, otherOwner);
-    if (otherOwner && geteuid() != 0)
-        QSKIP("only root can give a file to another user");
+    QFETCH(QString, change);
+    QFETCH(QString, reason);
+    if ((change == "give" || change == "acl") && !m_other->valid())
+        QSKIP("needs a second user, which only root can make");
     const QTemporaryDir dir;
     const QString start = dir.filePath("cd");
     const QString alternate = dir.filePath("alt");
-    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate.toUtf8() + "\n");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\r\nAltPath=" + alternate.toUtf8() + "\r\n");
     writeFile(start + "/Keydef.dat", "keys");
     makeDirectory(alternate);
     const QString target = QDir::cleanPath(alternate + "/" + unsafe);
     if (unsafe.startsWith("dos4gw"))
         QVERIFY(QFile::link(start + "/Keydef.dat", target));
-    else if (unsafe != ".")
+    else if (!unsafe.startsWith("."))
         writeFile(target, "MZ planted");
     const QByteArray name = QFile::encodeName(target);
-    if (otherOwner)
-        QCOMPARE(::lchown(name.constData(), 65534, 65534), 0);
+    if (change == "give")
+        QVERIFY(m_other->take(target));
+    else if (change == "acl")
+        QVERIFY(runTool("setfacl", {"-m", "u:" + m_other->name() + ":rwx", target}));
     else
-        QCOMPARE(::chmod(name.constData(), unsafe == "." ? 0777 : 0666), 0);
+        QCOMPARE(::chmod(name.constData(), change.toUInt(nullptr, 8)), 0);
 
     TCorvane emulator(nullptr, start);
     RecordingPrompts prompts;
     WorkDirectoryDecision decision(emulator, prompts);
     decision.setMarkerTest(readOnlyStart(start));
     QVERIFY(!decision.decide());
-    QCOMPARE(prompts.texts(), QStringList{"Alternate path is not safe!(" + target
-                                          + " belongs to another user or can be written by other users)"});
+    QCOMPARE(prompts.Messages.size(), 1);
+    const QString text = prompts.texts().first();
+    QVERIFY2(text.startsWith("Alternate path is not safe!(" + alternate + ") " + target + " " + reason), qPrintable(text));
+    QVERIFY2(text.contains("AltPath in " + start + "/Lanvo.ini"), qPrintable(text)); // what to do
     QCOMPARE(prompts.Messages.first().Kind, PromptKind::Error);
     QVERIFY(!QFile::exists(alternate + "/Keydef.dat")); // nothing copied
     QCOMPARE(QDir::currentPath(), m_savedCurrent);
@@ -299,6 +318,52 @@ void TestWorkDirectory::defaultAlternateIsPerUser()
     QCOMPARE(fromCache, "/somewhere/cache/lanvo");
     QCOMPARE(relative, "/home/someone/.cache/lanvo");
     QCOMPARE(fromHome, "/home/someone/.cache/lanvo");
+}
+
+// Copies made under a umask that lets the group write are still the user's alone, so the next start
+// does not refuse what Lanvo itself put there; missing parents are made private too.
+void TestWorkDirectory::copiesStayTrustedUnderAGroupUmask()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    const QString alternate = dir.filePath("deep/alt");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=" + alternate.toUtf8() + "\n");
+    writeFile(start + "/corvane.exe", "MZ");
+    QVERIFY(QFile::setPermissions(start + "/corvane.exe", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    writeFile(start + "/corinit.dat", "init");
+    const mode_t saved = ::umask(002);
+    for (int run = 0; run < 2; ++run) {
+        TCorvane emulator(nullptr, start);
+        RecordingPrompts prompts;
+        WorkDirectoryDecision decision(emulator, prompts);
+        decision.setMarkerTest(readOnlyStart(start));
+        QVERIFY(decision.decide());
+        QVERIFY2(prompts.Messages.isEmpty(), qPrintable(prompts.texts().join('\n')));
+    }
+    ::umask(saved);
+    QCOMPARE(QFileInfo(dir.filePath("deep")).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
+    QVERIFY(QFileInfo(alternate + "/corvane.exe").isExecutable());
+    QCOMPARE(readFile(alternate + "/corinit.dat"), QByteArray("init"));
+}
+
+// A name that is not valid UTF-8 would be read as another folder: refused before anything is made.
+void TestWorkDirectory::alternateNameQtCantHoldIsRefused()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    writeFile(start + "/Lanvo.ini", "[Lanvo]\nAltPath=caf\xe9\n");
+    writeFile(start + "/corvane.exe", "MZ");
+    TCorvane emulator(nullptr, start);
+    RecordingPrompts prompts;
+    WorkDirectoryDecision decision(emulator, prompts);
+    decision.setMarkerTest(readOnlyStart(start));
+    QVERIFY(!decision.decide());
+    QCOMPARE(prompts.Messages.size(), 1);
+    QVERIFY2(prompts.texts().first().startsWith(QString::fromUtf8("Alternate path caf\xc3\xa9 can't be used: its name "
+                                                                  "is not valid UTF-8")),
+             qPrintable(prompts.texts().first()));
+    QCOMPARE(QDir(start).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"corvane.exe", "Lanvo.ini"}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"cd"});
 }
 
 QTEST_APPLESS_MAIN(TestWorkDirectory)
