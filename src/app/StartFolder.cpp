@@ -1,11 +1,14 @@
 #include "StartFolder.h"
 
 #include "DirectoryListing.h"
+#include "PathTrust.h"
+#include "RegularFile.h"
 #include "ScratchDialogSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -16,6 +19,15 @@ namespace Lanvo {
 namespace {
 
 const QString LastFolderKey = QStringLiteral("LastFolder");
+
+// The file holds one folder name; anything near this size is not Lanvo's.
+constexpr qint64 MaxSettingsSize = 64 * 1024;
+
+// A FIFO, a device or a huge file in its place is passed over rather than waited on or read whole.
+bool isReadableSettings(const QString &file)
+{
+    return readRegularFile(file, MaxSettingsSize).ok();
+}
 
 } // namespace
 
@@ -32,7 +44,7 @@ bool TStartFolder::enter(TCommandLine::TFolderChoice choice) const
     case TCommandLine::TFolderChoice::LastChosen:
         if (IsCorvaneFolder(QDir::currentPath()))
             return true;
-        if (const QString last = remembered(); !last.isEmpty() && QDir::setCurrent(last))
+        if (const QString last = remembered(); !last.isEmpty() && enterRemembered(last))
             return true;
         return askAndEnter();
     case TCommandLine::TFolderChoice::AskAgain:
@@ -43,7 +55,25 @@ bool TStartFolder::enter(TCommandLine::TFolderChoice choice) const
 
 QString TStartFolder::remembered() const
 {
+    if (!isReadableSettings(SettingsFile))
+        return {};
     return QSettings(SettingsFile, QSettings::IniFormat).value(LastFolderKey).toString();
+}
+
+// The folder may have gone and been replaced by, or through a link to, another user's: it is entered
+// only when its whole path is trusted, and through the folder the check opened.
+bool TStartFolder::enterRemembered(const QString &folder) const
+{
+    const TrustRefusal refusal = enterTrustedFolder(folder);
+    if (!refusal.refused())
+        return true;
+    if (Refused && QFileInfo::exists(folder))
+        Refused(QStringLiteral("Lanvo did not enter %1, the Corvane folder chosen last time: %2, so another user "
+                               "could have put his own emulator there. Choose the folder again to start in it this "
+                               "time; to have it entered at once, make it and the folders above it yours and "
+                               "writable by you alone.")
+                    .arg(folder, refusal.text()));
+    return false;
 }
 
 bool TStartFolder::askAndEnter() const
@@ -57,8 +87,11 @@ bool TStartFolder::askAndEnter() const
         // A folder the chooser shows but that can't be entered, or one the user did not mean after
         // all: ask again rather than start elsewhere.
         if (confirmedForUse(chosen) && QDir::setCurrent(chosen)) {
-            QSettings settings(SettingsFile, QSettings::IniFormat);
-            settings.setValue(LastFolderKey, QDir::currentPath());
+            // QSettings reads the old file before it writes: one that can't be read boundedly stays.
+            if (!QFileInfo::exists(SettingsFile) || isReadableSettings(SettingsFile)) {
+                QSettings settings(SettingsFile, QSettings::IniFormat);
+                settings.setValue(LastFolderKey, QDir::currentPath());
+            }
             return true;
         }
         proposed = chosen;
@@ -95,6 +128,16 @@ QString ChooseFolderWithDialog(const QString &proposed)
 {
     const TScratchDialogSettings scratch;
     return QFileDialog::getExistingDirectory(nullptr, ChooseCorvaneFolderTitle, proposed);
+}
+
+void ShowStartFolderNotice(const QString &text)
+{
+    QMessageBox::warning(nullptr, QString(), text);
+}
+
+void ShowStartFolderError(const QString &text)
+{
+    QMessageBox::critical(nullptr, QString(), text);
 }
 
 } // namespace Lanvo

@@ -20,18 +20,24 @@ public:
     // Prompts asks before a chosen folder without any Corvane file is taken.
     TStartFolder(const QString &settingsFile, Chooser chooser, IPrompts &prompts);
 
+    // Tells the user why the remembered folder is not entered (another user could change it).
+    using Notice = std::function<void(const QString &text)>;
+    void setRefusalNotice(Notice notice) { Refused = std::move(notice); }
+
     // Makes the start folder current as the command line asked. False when the user cancelled the
     // chooser: the program then ends without having written anything.
     bool enter(TCommandLine::TFolderChoice choice) const;
 
 private:
     QString remembered() const;
+    bool enterRemembered(const QString &folder) const;
     bool askAndEnter() const;
     bool confirmedForUse(const QString &chosen) const;
 
     QString SettingsFile;
     Chooser Choose;
     IPrompts &Prompts;
+    Notice Refused;
 };
 
 // True when the folder already holds Lanvo's settings or the emulator: a start there is a start
@@ -49,5 +55,9 @@ inline const QString NoCorvaneFilesQuestion = QStringLiteral("This folder holds 
 // The desktop's folder chooser. The file dialog's own history goes to a scratch folder while it is
 // open, so that cancelling it writes nothing in the user's configuration.
 QString ChooseFolderWithDialog(const QString &proposed);
+
+// Message boxes of the start, shown before the main window exists.
+void ShowStartFolderNotice(const QString &text);
+void ShowStartFolderError(const QString &text);
 
 } // namespace Lanvo

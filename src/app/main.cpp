@@ -30,8 +30,17 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(Texts::ApplicationTitle);
     QGuiApplication::setDesktopFileName(QStringLiteral(LANVO_APP_ID));
     QtPrompts startPrompts;
-    if (!TStartFolder(DefaultStartFolderSettings(), ChooseFolderWithDialog, startPrompts).enter(commandLine.FolderChoice))
+    TStartFolder startFolder(DefaultStartFolderSettings(), ChooseFolderWithDialog, startPrompts);
+    startFolder.setRefusalNotice(ShowStartFolderNotice);
+    if (!startFolder.enter(commandLine.FolderChoice))
         return 0;
+    // The menu's start may stay in, or be led to, a folder whose name can't be held.
+    if (const QString refusal = currentFolderNameRefusal(); !refusal.isEmpty()) {
+        err << refusal << '\n';
+        err.flush();
+        ShowStartFolderError(refusal);
+        return UsageErrorExitCode;
+    }
 
     // What DOSBox runs of a Lanvo that was killed left behind.
     DosboxLinks::removeStale();

@@ -1,6 +1,7 @@
 // The desktop menu's start: inside a Corvane folder Lanvo stays there; elsewhere it enters the folder
 // chosen last time, and asks (remembering the answer) at the first start or when that folder is gone.
 // A chosen folder without any Corvane file is taken only once the user confirms it.
+#include "SecondUser.h"
 #include "StartFolder.h"
 #include "TestFakes.h"
 
@@ -8,6 +9,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -44,6 +48,10 @@ private Q_SLOTS:
     void cancelledChooserEndsWithoutWriting();
     void cancelAfterDecliningWritesNothing();
     void plainStartNeverAsks();
+    void rememberedFolderMustBeTrusted_data();
+    void rememberedFolderMustBeTrusted();
+    void settingsThatAreNoPlainFile_data();
+    void settingsThatAreNoPlainFile();
 
 private:
     QString m_savedCurrent;
@@ -203,6 +211,104 @@ void TestStartFolder::plainStartNeverAsks()
     QVERIFY(TStartFolder(settingsFile, fake.chooser(), prompts).enter(TCommandLine::TFolderChoice::Current));
     QVERIFY(fake.Proposed.isEmpty());
     QCOMPARE(QDir::currentPath(), dir.filePath("start"));
+}
+
+void TestStartFolder::rememberedFolderMustBeTrusted_data()
+{
+    QTest::addColumn<QString>("change"); // what happened to the remembered folder "corvane"
+    QTest::addColumn<QString>("reason"); // "" when it is entered
+
+    QTest::newRow("own folder") << "" << "";
+    QTest::newRow("made writable by every user") << "mode 0777" << "corvane can be written by every user";
+    QTest::newRow("parent writable by its group") << "parent 0770" << "top can be written by its group";
+    QTest::newRow("gone, and another user's link put there") << "link" << "corvane is a link that belongs to another user";
+}
+
+// A remembered folder that another user could have replaced or filled is not entered: the user is
+// told why and asked for the folder, as when it is gone.
+void TestStartFolder::rememberedFolderMustBeTrusted()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, reason);
+    const SecondUser other;
+    if (change == "link" && !other.valid())
+        QSKIP("needs a second user, which only root can make");
+    const QTemporaryDir dir;
+    const QString top = dir.filePath("top");
+    const QString corvane = top + "/corvane";
+    for (const QString &folder : {top, corvane, dir.filePath("other"), dir.filePath("theirs"), dir.filePath("home")})
+        makeDirectory(folder);
+    if (change == "mode 0777")
+        QCOMPARE(::chmod(QFile::encodeName(corvane).constData(), 0777), 0);
+    if (change == "parent 0770")
+        QCOMPARE(::chmod(QFile::encodeName(top).constData(), 0770), 0);
+    if (change == "link") {
+        QVERIFY(QDir(corvane).removeRecursively());
+        QVERIFY(QFile::link(dir.filePath("theirs"), corvane));
+        QVERIFY(other.take(corvane) && other.take(dir.filePath("theirs")));
+    }
+    const QString settingsFile = dir.filePath("config/lanvo.conf");
+    QSettings(settingsFile, QSettings::IniFormat).setValue("LastFolder", corvane);
+    QDir::setCurrent(dir.filePath("home"));
+    FakeChooser fake;
+    fake.Answers << dir.filePath("other");
+    QStringList notices;
+    RecordingPrompts prompts; // a chosen folder without Corvane files is taken
+    TStartFolder start(settingsFile, fake.chooser(), prompts);
+    start.setRefusalNotice([&notices](const QString &text) { notices << text; });
+
+    QVERIFY(start.enter(TCommandLine::TFolderChoice::LastChosen));
+    if (reason.isEmpty()) {
+        QCOMPARE(QDir::currentPath(), corvane);
+        QVERIFY(notices.isEmpty() && fake.Proposed.isEmpty());
+        return;
+    }
+    QCOMPARE(QDir::currentPath(), dir.filePath("other"));
+    QCOMPARE(notices.size(), 1);
+    QVERIFY2(notices.first().startsWith("Lanvo did not enter " + corvane + ", the Corvane folder chosen last time: "),
+             qPrintable(notices.first()));
+    QVERIFY2(notices.first().contains(reason + ", so another user"), qPrintable(notices.first()));
+    QCOMPARE(QSettings(settingsFile, QSettings::IniFormat).value("LastFolder").toString(), dir.filePath("other"));
+}
+
+void TestStartFolder::settingsThatAreNoPlainFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a FIFO nobody writes to") << "fifo";
+    QTest::newRow("a file far larger than settings") << "huge";
+    QTest::newRow("a folder") << "folder";
+}
+
+// Read at every menu start: what stands in the settings file's place is neither waited on nor read
+// whole, and is left as it is.
+void TestStartFolder::settingsThatAreNoPlainFile()
+{
+    QFETCH(QString, kind);
+    const QTemporaryDir dir;
+    makeDirectory(dir.filePath("corvane"));
+    const QString settingsFile = dir.filePath("lanvo.conf");
+    const QByteArray name = QFile::encodeName(settingsFile);
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    else if (kind == "huge") {
+        writeFile(settingsFile, "[General]\nLastFolder=" + QFile::encodeName(dir.filePath("corvane")) + "\n");
+        QCOMPARE(::truncate(name.constData(), qint64(1) << 30), 0); // sparse: no disk is used
+    } else
+        makeDirectory(settingsFile);
+    QDir::setCurrent(dir.path());
+    FakeChooser fake;
+    fake.Answers << dir.filePath("corvane");
+
+    RecordingPrompts prompts; // a chosen folder without Corvane files is taken
+    QVERIFY(TStartFolder(settingsFile, fake.chooser(), prompts).enter(TCommandLine::TFolderChoice::LastChosen));
+    QCOMPARE(fake.Proposed, QStringList{QDir::homePath()});
+    QCOMPARE(QDir::currentPath(), dir.filePath("corvane"));
+    struct stat info{};
+    QCOMPARE(::stat(name.constData(), &info), 0);
+    if (kind == "fifo")
+        QVERIFY(S_ISFIFO(info.st_mode));
+    else if (kind == "huge")
+        QCOMPARE(qint64(info.st_size), qint64(1) << 30);
 }
 
 QTEST_APPLESS_MAIN(TestStartFolder)
