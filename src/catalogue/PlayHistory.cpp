@@ -1,0 +1,255 @@
+#include "PlayHistory.h"
+
+#include "FilesUtils.h"
+#include "RegularFile.h"
+#include "TextDecoding.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <array>
+#include <charconv>
+#include <limits>
+#include <optional>
+
+namespace Lanvo {
+
+namespace {
+
+constexpr qint64 SecondsPerDay = 24 * 60 * 60;
+constexpr int FieldCount = 5;
+const qint64 EpochDay = QDate(1970, 1, 1).toJulianDay();
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QByteArrayView trimmed(QByteArrayView field)
+{
+    while (!field.isEmpty() && isBlank(field.front()))
+        field = field.sliced(1);
+    while (!field.isEmpty() && isBlank(field.back()))
+        field.chop(1);
+    return field;
+}
+
+// Exactly five fields, or none: a line with fewer or more is not one Lanvo wrote.
+std::optional<std::array<QByteArrayView, FieldCount>> splitFields(QByteArrayView line)
+{
+    std::array<QByteArrayView, FieldCount> fields;
+    for (int i = 0; i < FieldCount; ++i) {
+        const qsizetype end = line.indexOf(';');
+        const bool last = i == FieldCount - 1;
+        if (last != (end < 0))
+            return std::nullopt;
+        fields[static_cast<size_t>(i)] = trimmed(last ? line : line.first(end));
+        if (!last)
+            line = line.sliced(end + 1);
+    }
+    return fields;
+}
+
+// Decimal digits only, no sign, within qint64.
+std::optional<qint64> readCount(QByteArrayView field)
+{
+    if (field.isEmpty())
+        return std::nullopt;
+    for (const char c : field) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+    }
+    qint64 value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error != std::errc() || end != field.data() + field.size())
+        return std::nullopt;
+    return value;
+}
+
+int digitsAt(QByteArrayView text, qsizetype at, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = at; i < at + count; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// "YYYY-MM-DD hh:mm:ss", read by position: no parser set-up per line.
+std::optional<qint64> readWallClock(QByteArrayView field)
+{
+    if (field.size() != 19 || field[4] != '-' || field[7] != '-' || field[10] != ' ' || field[13] != ':'
+        || field[16] != ':')
+        return std::nullopt;
+    const QDate date(digitsAt(field, 0, 4), digitsAt(field, 5, 2), digitsAt(field, 8, 2));
+    const int hour = digitsAt(field, 11, 2);
+    const int minute = digitsAt(field, 14, 2);
+    const int second = digitsAt(field, 17, 2);
+    if (!date.isValid() || !QTime::isValid(hour, minute, second))
+        return std::nullopt;
+    return (date.toJulianDay() - EpochDay) * SecondsPerDay + hour * 3600 + minute * 60 + second;
+}
+
+QByteArray wallClockText(qint64 seconds)
+{
+    const QDateTime time = PlayRecord{0, seconds, 0, false}.lastPlayedTime();
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+}
+
+qint64 saturatedAdd(qint64 a, qint64 b)
+{
+    qint64 sum = 0;
+    return qAddOverflow(a, b, &sum) ? std::numeric_limits<qint64>::max() : sum;
+}
+
+} // namespace
+
+QDateTime PlayRecord::lastPlayedTime() const
+{
+    if (!hasLastPlayed())
+        return {};
+    const qint64 day = LastPlayed >= 0 ? LastPlayed / SecondsPerDay : -((-LastPlayed - 1) / SecondsPerDay) - 1;
+    const qint64 second = LastPlayed - day * SecondsPerDay;
+    return QDateTime(QDate::fromJulianDay(EpochDay + day),
+                     QTime::fromMSecsSinceStartOfDay(static_cast<int>(second * 1000)));
+}
+
+qint64 wallClockSeconds(const QDateTime &localTime)
+{
+    const QDate date = localTime.date();
+    return (date.toJulianDay() - EpochDay) * SecondsPerDay + localTime.time().msecsSinceStartOfDay() / 1000;
+}
+
+void PlayHistory::clear()
+{
+    m_bySet.clear();
+    m_lines.clear();
+    m_content.clear();
+    m_unsaved = false;
+    m_writable = true;
+}
+
+PlayHistory::LoadStatus PlayHistory::load(const QString &path)
+{
+    clear();
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return LoadStatus::Missing;
+    const RegularFileRead read = readRegularFile(path, MaxFileSize);
+    if (!read.ok()) {
+        m_writable = false;
+        return LoadStatus::Unreadable;
+    }
+    m_content = read.Bytes;
+    m_bySet.reserve(m_content.count('\n') + 1);
+    // Own line splitting: a NUL byte is kept in its line, never taken as the end of the text.
+    const QByteArrayView content(m_content);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        addLine(content.sliced(start, i - start));
+        if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < content.size())
+        addLine(content.sliced(start));
+    return LoadStatus::Read;
+}
+
+void PlayHistory::addLine(QByteArrayView bytes)
+{
+    Line &line = m_lines.emplace_back();
+    // Views into the file's bytes, which the history keeps: no copy per line.
+    line.Bytes = QByteArray::fromRawData(bytes.data(), bytes.size());
+    const auto fields = splitFields(bytes);
+    if (!fields || (*fields)[0].isEmpty())
+        return;
+    const std::optional<qint64> times = readCount((*fields)[1]);
+    const QByteArrayView last = (*fields)[2];
+    const std::optional<qint64> lastPlayed = last.isEmpty() ? PlayRecord::NeverPlayed : readWallClock(last);
+    const std::optional<qint64> seconds = readCount((*fields)[3]);
+    const QByteArrayView favourite = (*fields)[4];
+    if (!times || !lastPlayed || !seconds || (favourite != "0" && favourite != "1"))
+        return;
+    const QString romSet = displayText((*fields)[0]);
+    // A second line of one set is kept as it is, like any line Lanvo can't use.
+    if (m_bySet.contains(romSet))
+        return;
+    line.RomSetBytes = QByteArray::fromRawData((*fields)[0].data(), (*fields)[0].size());
+    line.Record = {*times, *lastPlayed, *seconds, favourite == "1"};
+    line.Readable = true;
+    m_bySet.insert(romSet, &line);
+}
+
+const PlayRecord *PlayHistory::find(const QString &romSet) const
+{
+    const Line *line = m_bySet.value(romSet);
+    return line ? &line->Record : nullptr;
+}
+
+PlayHistory::Line &PlayHistory::lineFor(const QString &romSet)
+{
+    Line *&found = m_bySet[romSet];
+    if (!found) {
+        Line &line = m_lines.emplace_back();
+        line.RomSetBytes = romSet.toUtf8();
+        line.Readable = true;
+        found = &line;
+    }
+    found->Changed = true;
+    m_unsaved = true;
+    return *found;
+}
+
+const PlayRecord &PlayHistory::recordPlay(const QString &romSet, const QDateTime &start, qint64 seconds)
+{
+    PlayRecord &record = lineFor(romSet).Record;
+    record.Times = saturatedAdd(record.Times, 1);
+    record.LastPlayed = wallClockSeconds(start);
+    record.Seconds = saturatedAdd(record.Seconds, std::max<qint64>(0, seconds));
+    return record;
+}
+
+const PlayRecord &PlayHistory::setFavourite(const QString &romSet, bool favourite)
+{
+    PlayRecord &record = lineFor(romSet).Record;
+    record.Favourite = favourite;
+    return record;
+}
+
+QByteArray PlayHistory::toBytes() const
+{
+    QByteArray bytes;
+    for (const Line &line : m_lines) {
+        if (line.Changed) {
+            const PlayRecord &record = line.Record;
+            bytes += line.RomSetBytes + ';' + QByteArray::number(record.Times) + ';'
+                     + (record.hasLastPlayed() ? wallClockText(record.LastPlayed) : QByteArray()) + ';'
+                     + QByteArray::number(record.Seconds) + ';' + (record.Favourite ? '1' : '0');
+        } else {
+            bytes += line.Bytes;
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool PlayHistory::save(const QString &path)
+{
+    if (!m_writable)
+        return false;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        return false;
+    if (!saveAtomically(path, toBytes()))
+        return false;
+    m_unsaved = false;
+    return true;
+}
+
+} // namespace Lanvo

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+#include <deque>
+#include <limits>
+
+namespace Lanvo {
+
+// What Lanvo knows of one ROM set's play: how often and how long it ran, when it started last, and
+// whether the user marked it.
+struct PlayRecord
+{
+    static constexpr qint64 NeverPlayed = std::numeric_limits<qint64>::min();
+
+    qint64 Times = 0;
+    // The local wall-clock time of the last run's start, in seconds from 1970-01-01 00:00:00, as the
+    // file writes it (no time zone is involved, so reading 50,000 of them costs no zone look-ups).
+    qint64 LastPlayed = NeverPlayed;
+    qint64 Seconds = 0;
+    bool Favourite = false;
+
+    bool everPlayed() const { return Times > 0; }
+    bool hasLastPlayed() const { return LastPlayed != NeverPlayed; }
+    QDateTime lastPlayedTime() const; // invalid when never played
+};
+
+qint64 wallClockSeconds(const QDateTime &localTime);
+
+// The play history file: one line per ROM set, "romset;times;last;seconds;favourite" with "last" as
+// "YYYY-MM-DD hh:mm:ss" (empty when never played) and "favourite" 0 or 1, each line ending in CR LF.
+// Lines it can't read, and lines of ROM sets the catalogue no longer lists, are written back as they
+// were read; so are the lines of sets that did not change.
+class PlayHistory
+{
+public:
+    static constexpr const char *FileName = "PLAYED.CSV";
+    // No real history comes near it; a runaway file is refused rather than read into memory.
+    static constexpr qint64 MaxFileSize = qint64(64) * 1024 * 1024;
+
+    enum class LoadStatus { Read, Missing, Unreadable };
+
+    PlayHistory() = default;
+    PlayHistory(const PlayHistory &) = delete;
+    PlayHistory &operator=(const PlayHistory &) = delete;
+
+    // Replaces the history with the file's. A missing file is an empty history; any other failure
+    // (no regular file, too large, a read error) leaves the history empty and refuses writes, so that
+    // a file Lanvo can't read is never replaced.
+    LoadStatus load(const QString &path);
+    void clear();
+
+    // The record of RomSet (exact letter case), or null when the set has none.
+    const PlayRecord *find(const QString &romSet) const;
+    // Counts one run that started at Start (local time) and lasted Seconds.
+    const PlayRecord &recordPlay(const QString &romSet, const QDateTime &start, qint64 seconds);
+    const PlayRecord &setFavourite(const QString &romSet, bool favourite);
+
+    // Whether a change is not in the file yet (a write failed, or nothing was written since).
+    bool hasUnsavedChanges() const { return m_unsaved; }
+    // False when the file could not be read at the last load: writing would lose what it holds.
+    bool writable() const { return m_writable; }
+
+    // The file's bytes for the history as it is now.
+    QByteArray toBytes() const;
+    // Writes the whole file at once or nothing (the old file stays whole); false when it failed or
+    // the history is not writable.
+    bool save(const QString &path);
+
+    int lineCount() const { return static_cast<int>(m_lines.size()); }
+
+private:
+    struct Line
+    {
+        QByteArray Bytes;       // as read; what is written while the line is unchanged
+        QByteArray RomSetBytes; // the ROM set field as read or, for a new line, as shown
+        PlayRecord Record;
+        bool Readable = false;
+        bool Changed = false;
+    };
+
+    void addLine(QByteArrayView bytes);
+    Line &lineFor(const QString &romSet);
+
+    QByteArray m_content;     // the file as read; unchanged lines are views into it
+    std::deque<Line> m_lines; // a deque: records keep their address as lines are added
+    QHash<QString, Line *> m_bySet;
+    bool m_unsaved = false;
+    bool m_writable = true;
+};
+
+} // namespace Lanvo

@@ -1,0 +1,221 @@
+#include "FullDisk.h"
+#include "PlayHistory.h"
+#include "TestFakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Lanvo;
+using namespace Lanvo::Test;
+
+class TestPlayHistory : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsALine_data();
+    void readsALine();
+    void unusableLinesAreKeptByteForByte();
+    void playsAndFavouritesAreCounted();
+    void missingFileStartsEmptyAndIsCreated();
+    void fileThatCantBeReadIsNeverReplaced_data();
+    void fileThatCantBeReadIsNeverReplaced();
+    void fullDiskKeepsTheOldFile();
+};
+
+namespace {
+
+QDateTime at(int year, int month, int day, int hour, int minute, int second)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
+}
+
+// The bytes of a literal that may hold NUL bytes.
+template<size_t N>
+QByteArray bytes(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
+QString historyIn(const QTemporaryDir &dir)
+{
+    return dir.filePath(QStringLiteral("lanvo/PLAYED.CSV"));
+}
+
+} // namespace
+
+void TestPlayHistory::readsALine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("romSet"); // empty: the line is not one Lanvo can use
+    QTest::addColumn<qint64>("times");
+    QTest::addColumn<QDateTime>("last");
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<bool>("favourite");
+
+    QTest::newRow("played") << QByteArray("kof98;3;2026-02-28 23:59:58;4800;0") << "kof98" << qint64(3)
+                            << at(2026, 2, 28, 23, 59, 58) << qint64(4800) << false;
+    QTest::newRow("marked, never played") << QByteArray("aof3;0;;0;1") << "aof3" << qint64(0) << QDateTime()
+                                          << qint64(0) << true;
+    QTest::newRow("blanks around fields") << QByteArray(" mslug ; 1 ;1999-12-31 00:00:00; 61 ;1") << "mslug"
+                                          << qint64(1) << at(1999, 12, 31, 0, 0, 0) << qint64(61) << true;
+    QTest::newRow("before 1970") << QByteArray("old;1;1969-07-20 20:17:40;5;0") << "old" << qint64(1)
+                                 << at(1969, 7, 20, 20, 17, 40) << qint64(5) << false;
+    QTest::newRow("bytes of another code page") << QByteArray("caf\xe9;2;;9;0") << QString::fromUtf8("café")
+                                                << qint64(2) << QDateTime() << qint64(9) << false;
+    for (const char *unusable : {"", "kof98", "kof98;1;;0", "kof98;1;;0;0;extra", ";1;;0;0", "kof98;-1;;0;0",
+                                 "kof98;x;;0;0", "kof98;1;;0;2", "kof98;1;2026-02-30 10:00:00;0;0",
+                                 "kof98;1;2026-1-5 10:00:00;0;0", "kof98;1;2026-01-05 24:00:00;0;0",
+                                 "kof98;99999999999999999999;;0;0"})
+        QTest::newRow(*unusable ? unusable : "empty line") << QByteArray(unusable) << QString() << qint64(0) << QDateTime() << qint64(0) << false;
+}
+
+void TestPlayHistory::readsALine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, romSet);
+    QFETCH(qint64, times);
+    QFETCH(QDateTime, last);
+    QFETCH(qint64, seconds);
+    QFETCH(bool, favourite);
+    const QTemporaryDir dir;
+    writeFile(historyIn(dir), line + "\r\n");
+    PlayHistory history;
+    QCOMPARE(history.load(historyIn(dir)), PlayHistory::LoadStatus::Read);
+    QCOMPARE(history.lineCount(), 1);
+    const PlayRecord *record = history.find(romSet);
+    if (romSet.isEmpty()) {
+        QVERIFY(!record);
+        QCOMPARE(history.find(QStringLiteral("kof98")), nullptr);
+        return;
+    }
+    QVERIFY(record);
+    QCOMPARE(record->Times, times);
+    QCOMPARE(record->lastPlayedTime(), last);
+    QCOMPARE(record->Seconds, seconds);
+    QCOMPARE(record->Favourite, favourite);
+    QVERIFY(!history.find(romSet.toUpper())); // names are matched with their letter case
+}
+
+// Lines Lanvo can't read, a second line of one set, sets the catalogue may no longer list and sets that
+// did not change all go back as they were; only the changed set's line is written anew.
+void TestPlayHistory::unusableLinesAreKeptByteForByte()
+{
+    const QTemporaryDir dir;
+    const QByteArray before = bytes("gone;007;2001-01-01 10:00:00;30;1\n"
+                                    "garbage \x01\x00 line\r"
+                                    "kof98;1;2026-01-02 03:04:05;100;0\r\n"
+                                    "kof98;9;;0;0\r\n"
+                                    "\r\n"
+                                    "aof3 ;0;;0;1");
+    writeFile(historyIn(dir), before);
+    PlayHistory history;
+    history.load(historyIn(dir));
+    QVERIFY(!history.hasUnsavedChanges());
+    history.recordPlay(QStringLiteral("kof98"), at(2026, 3, 1, 20, 0, 0), 61);
+    QVERIFY(history.hasUnsavedChanges());
+    QVERIFY(history.save(historyIn(dir)));
+    QVERIFY(!history.hasUnsavedChanges());
+    QCOMPARE(readFile(historyIn(dir)), bytes("gone;007;2001-01-01 10:00:00;30;1\r\n"
+                                             "garbage \x01\x00 line\r\n"
+                                             "kof98;2;2026-03-01 20:00:00;161;0\r\n"
+                                             "kof98;9;;0;0\r\n"
+                                             "\r\n"
+                                             "aof3 ;0;;0;1\r\n"));
+    QCOMPARE(QDir(dir.filePath("lanvo")).entryList(QDir::Files), QStringList{"PLAYED.CSV"});
+}
+
+void TestPlayHistory::playsAndFavouritesAreCounted()
+{
+    PlayHistory history;
+    const QString set = QStringLiteral("mslug");
+    QVERIFY(!history.find(set));
+    history.recordPlay(set, at(2026, 5, 1, 9, 0, 0), 600);
+    const PlayRecord &record = history.recordPlay(set, at(2026, 5, 2, 10, 30, 15), 4200);
+    QCOMPARE(record.Times, qint64(2));
+    QCOMPARE(record.Seconds, qint64(4800));
+    QCOMPARE(record.lastPlayedTime(), at(2026, 5, 2, 10, 30, 15));
+    QVERIFY(!record.Favourite);
+    QVERIFY(history.setFavourite(set, true).Favourite);
+    QCOMPARE(history.find(set), &record); // one record per set, at a fixed address
+    history.setFavourite(QStringLiteral("aof3"), true);
+    history.setFavourite(QStringLiteral("aof3"), false);
+    QCOMPARE(history.toBytes(), QByteArray("mslug;2;2026-05-02 10:30:15;4800;1\r\naof3;0;;0;0\r\n"));
+}
+
+void TestPlayHistory::missingFileStartsEmptyAndIsCreated()
+{
+    const QTemporaryDir dir;
+    PlayHistory history;
+    QCOMPARE(history.load(historyIn(dir)), PlayHistory::LoadStatus::Missing);
+    QCOMPARE(history.lineCount(), 0);
+    QVERIFY(history.writable());
+    history.setFavourite(QStringLiteral("kof98"), true);
+    QVERIFY(history.save(historyIn(dir))); // the folder is made too
+    QCOMPARE(readFile(historyIn(dir)), QByteArray("kof98;0;;0;1\r\n"));
+}
+
+void TestPlayHistory::fileThatCantBeReadIsNeverReplaced_data()
+{
+    addSpecialFileRows();
+    QTest::newRow("no permission") << "no permission";
+    QTest::newRow("too large") << "too large";
+}
+
+void TestPlayHistory::fileThatCantBeReadIsNeverReplaced()
+{
+    QFETCH(QString, kind);
+    const QTemporaryDir dir;
+    const QString path = historyIn(dir);
+    if (kind == "no permission") {
+        writeFile(path, "kof98;1;;0;1\r\n");
+        QFile(path).setPermissions(QFileDevice::WriteOwner);
+        if (QFile(path).open(QIODevice::ReadOnly))
+            QSKIP("root reads the file all the same");
+    } else if (kind == "too large") {
+        QFile file(path);
+        QDir().mkpath(dir.filePath("lanvo"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(PlayHistory::MaxFileSize + 1));
+    } else {
+        makeSpecialFile(path, kind);
+    }
+    const QFileInfo before(path);
+    PlayHistory history;
+    QCOMPARE(history.load(path), PlayHistory::LoadStatus::Unreadable);
+    QVERIFY(!history.writable());
+    history.setFavourite(QStringLiteral("kof98"), false);
+    QVERIFY(!history.save(path));
+    const QFileInfo after(path);
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(after.isDir(), before.isDir());
+    QCOMPARE(after.size(), before.size());
+    QVERIFY(history.hasUnsavedChanges());
+}
+
+void TestPlayHistory::fullDiskKeepsTheOldFile()
+{
+    const QTemporaryDir dir;
+    const QString folder = dir.filePath("lanvo");
+    FullDisk disk(folder);
+    const QByteArray before = "kof98;1;2026-01-02 03:04:05;100;0\r\n";
+    writeFile(historyIn(dir), before);
+    PlayHistory history;
+    history.load(historyIn(dir));
+    history.setFavourite(QStringLiteral("kof98"), true);
+
+    disk.fill();
+    QVERIFY(!history.save(historyIn(dir)));
+    QCOMPARE(readFile(historyIn(dir)), before);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"PLAYED.CSV"}); // no temporary left
+    QVERIFY(history.hasUnsavedChanges());
+
+    disk.release();
+    QVERIFY(history.save(historyIn(dir)));
+    QCOMPARE(readFile(historyIn(dir)), QByteArray("kof98;1;2026-01-02 03:04:05;100;1\r\n"));
+}
+
+QTEST_APPLESS_MAIN(TestPlayHistory)
+#include "tst_playhistory.moc"
