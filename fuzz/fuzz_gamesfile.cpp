@@ -55,6 +55,7 @@ public:
         return -1;
     }
     void selectRow(int row) override { selected = row; }
+    void updateGameRow(const TGame *, const QStringList &) override {}
 
     std::vector<Row> rows;
     int selected = -1;

@@ -4,6 +4,8 @@
 #include "FilesUtils.h"
 #include "GameLines.h"
 #include "LanvoError.h"
+#include "PlayTiming.h"
+#include "PlayedTexts.h"
 #include "RomScan.h"
 #include "TextDecoding.h"
 #include "ZipArchive.h"
@@ -12,6 +14,8 @@
 
 #include <QDir>
 #include <QHash>
+
+#include <algorithm>
 
 namespace Lanvo {
 
@@ -62,13 +66,32 @@ bool passesFilter(const TGame &game, TGameFilter filter)
         return game.Location != rlMissing;
     case gfMissing:
         return game.Location == rlMissing;
+    case gfFavourites:
+        return game.Played && game.Played->Favourite;
+    case gfRecentlyPlayed:
+        return game.Played && game.Played->everPlayed();
     case gfAll:
         break;
     }
     return true;
 }
 
+bool playedLater(const TGame *a, const TGame *b)
+{
+    return a->Played->LastPlayed > b->Played->LastPlayed;
+}
+
 } // namespace
+
+void gameSubItems(const TGame &game, PlayedTexts &texts, QStringList &subItems)
+{
+    subItems.resize(GameSubItemCount);
+    subItems[0] = game.Year;
+    subItems[1] = game.GameType;
+    subItems[2] = game.Manufacturer;
+    subItems[3] = texts.times(game.Played);
+    subItems[4] = texts.lastPlayed(game.Played);
+}
 
 TEmulators::TEmulators(QObject *owner, const QString &startDirectory)
     : QObject(owner)
@@ -100,6 +123,59 @@ QString TEmulators::gamesFilePath() const
     return joinPath(DataDir.FullPath, m_gamesDatafile);
 }
 
+QString TEmulators::historyFilePath() const
+{
+    const QString name = QString::fromLatin1(PlayHistory::FileName);
+    if (m_installType == itHD || WorkDir.isEmpty())
+        return joinPath(DataDir.FullPath, name);
+    return joinPath(joinPath(WorkDir, QStringLiteral("lanvo")), name);
+}
+
+// Read again at each refresh, unless a change is not in the file yet: reading would lose it.
+void TEmulators::loadHistory()
+{
+    if (m_history.hasUnsavedChanges())
+        return;
+    const bool unreadable = m_history.load(historyFilePath()) == PlayHistory::LoadStatus::Unreadable;
+    if (unreadable && !m_historyUnreadableTold && Prompts)
+        Prompts->showMessage(PromptKind::Warning,
+                             QStringLiteral("The play history %1 can't be read. Lanvo leaves it as it is and "
+                                            "keeps no plays or favourites until it can be read.")
+                                 .arg(QDir::toNativeSeparators(historyFilePath())),
+                             PromptButtons::Ok);
+    m_historyUnreadableTold = unreadable;
+}
+
+// Told each time it fails: the change stays in memory and is written with the next one.
+void TEmulators::saveHistory()
+{
+    if (!m_history.writable() || m_history.save(historyFilePath()) || !Prompts)
+        return;
+    Prompts->showMessage(PromptKind::Error,
+                         QStringLiteral("Unable to write to %1. The play history there is kept as it was; this "
+                                        "change is written with the next one.")
+                             .arg(QDir::toNativeSeparators(historyFilePath())),
+                         PromptButtons::Ok);
+}
+
+void TEmulators::historyChangedFor(TGame &game)
+{
+    saveHistory();
+    if (ListGames) {
+        PlayedTexts texts;
+        QStringList subItems;
+        gameSubItems(game, texts, subItems);
+        ListGames->updateGameRow(&game, subItems);
+    }
+    Q_EMIT playHistoryChanged(&game);
+}
+
+void TEmulators::SetFavourite(TGame &game, bool favourite)
+{
+    game.Played = &m_history.setFavourite(game.RomSet, favourite);
+    historyChangedFor(game);
+}
+
 void TEmulators::SetGamesDatafile(const QString &value)
 {
     m_gamesDatafile = value;
@@ -128,6 +204,7 @@ void TEmulators::LoadGames()
     m_games.reserve(m_games.size() + static_cast<size_t>(lines));
     SharedTexts shared;
     GameLineFields::Scratch scratch;
+    const bool linkHistory = m_history.lineCount() > 0;
     forEachGamesFileLine(content, [&](QByteArrayView line) {
         const GameLineFields fields = splitGameLine(line, scratch);
         TGame &game = m_games.emplace_back();
@@ -136,6 +213,8 @@ void TEmulators::LoadGames()
         game.Manufacturer = shared.text(fields.manufacturer());
         game.GameType = shared.text(fields.gameType());
         game.RomSet = displayText(fields.romSet());
+        if (linkHistory)
+            game.Played = m_history.find(game.RomSet);
         scanner.scan(game);
     });
 }
@@ -148,6 +227,7 @@ void TEmulators::RefreshList(TGameFilter filter)
     emptyListRows();
     m_games.clear();
     CurrentGame = nullptr;
+    loadHistory();
     LoadGames();
     fillRows(filter);
     reselect(caption);
@@ -180,16 +260,21 @@ void TEmulators::fillRows(TGameFilter filter)
 {
     if (!ListGames)
         return;
+    std::vector<TGame *> listed;
+    listed.reserve(m_games.size());
+    for (TGame &game : m_games) {
+        if (passesFilter(game, filter))
+            listed.push_back(&game);
+    }
+    if (filter == gfRecentlyPlayed)
+        std::stable_sort(listed.begin(), listed.end(), playedLater);
     const ListUpdate update(ListGames);
     // One list of sub-items for all rows: assigning shared strings into it allocates nothing.
-    QStringList subItems(3);
-    for (TGame &game : m_games) {
-        if (!passesFilter(game, filter))
-            continue;
-        subItems[0] = game.Year;
-        subItems[1] = game.GameType;
-        subItems[2] = game.Manufacturer;
-        ListGames->appendRow(game.Name, subItems, &game, static_cast<int>(game.Location));
+    QStringList subItems(GameSubItemCount);
+    PlayedTexts texts;
+    for (TGame *game : listed) {
+        gameSubItems(*game, texts, subItems);
+        ListGames->appendRow(game->Name, subItems, game, static_cast<int>(game->Location));
     }
 }
 
@@ -242,6 +327,7 @@ void TEmulators::Run()
 {
     if (!CurrentGame)
         return;
+    TGame &game = *CurrentGame;
     const BusyCursor busy(Prompts);
     if (CurrentGame->Location == rlZip && ZipSupport) {
         // The name comes from the games file: it must not reach outside the work directory.
@@ -254,7 +340,13 @@ void TEmulators::Run()
         PrepareRun(CurrentGame->FoundPath);
         QDir::setCurrent(WorkDir);
     }
+    // Only a run that started the emulator counts; one refused before it throws on its way out.
+    const PlayTiming timing(RunWindowHooks);
     RunAndWait(CommandLine);
+    if (!timing.started())
+        return;
+    game.Played = &m_history.recordPlay(game.RomSet, timing.start(), timing.seconds());
+    historyChangedFor(game);
 }
 
 void TEmulators::PrepareRun(const QString &)

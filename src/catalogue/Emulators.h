@@ -2,6 +2,7 @@
 
 #include "Interfaces.h"
 #include "Platform.h"
+#include "PlayHistory.h"
 
 #include <QObject>
 #include <QString>
@@ -13,7 +14,7 @@ namespace Lanvo {
 
 enum TInstallType { itCDRom, itHD };
 enum TRomLocation : quint8 { rlMissing, rlDirectory, rlZip };
-enum TGameFilter { gfAll, gfAvailable, gfMissing };
+enum TGameFilter { gfAll, gfAvailable, gfMissing, gfFavourites, gfRecentlyPlayed };
 
 // A directory as configured (relative or absolute) and its absolute form without a trailing separator.
 struct TPath
@@ -35,7 +36,15 @@ struct TGame
     bool Available = false;
     TRomLocation Location = rlMissing;
     QString FoundPath;
+    const PlayRecord *Played = nullptr; // the game's line of the play history; null when it has none
 };
+
+class PlayedTexts;
+
+// The sub-items of a game's list row, in column order after the name: year, type, manufacturer, times
+// played and last played.
+constexpr int GameSubItemCount = 5;
+void gameSubItems(const TGame &game, PlayedTexts &texts, QStringList &subItems);
 
 // The games catalogue, its directories, the selected game, and the run of a game.
 class TEmulators : public QObject
@@ -81,6 +90,11 @@ public:
     const std::vector<TGame> &Games() const { return m_games; }
     TGame *GetGame(int index) const;
     QString gamesFilePath() const;
+    // "PLAYED.CSV" beside the games file; in a read-only install, in the work directory's "lanvo".
+    QString historyFilePath() const;
+    const PlayHistory &History() const { return m_history; }
+    // Marks or unmarks Game and writes the history; a write that fails is told through Prompts.
+    void SetFavourite(TGame &game, bool favourite);
     // A TPath for a configured path: Path as given, FullPath expanded against the start directory.
     TPath makePath(const QString &configured) const;
 
@@ -100,7 +114,14 @@ public:
     // Starts the command line and waits for the program's end; quiet when it can't be started.
     virtual void RunAndWait(const QString &commandLine);
 
+Q_SIGNALS:
+    // A game's play count or favourite mark changed (its list row has its new texts already).
+    void playHistoryChanged(TGame *game);
+
 private:
+    void loadHistory();
+    void saveHistory();
+    void historyChangedFor(TGame &game);
     void showDefaultPicture();
     bool showGamePicture();
     void rememberSelection(QString &caption);
@@ -111,6 +132,8 @@ private:
     QString m_gamesDatafile;
     TInstallType m_installType = itCDRom;
     std::vector<TGame> m_games;
+    PlayHistory m_history;
+    bool m_historyUnreadableTold = false;
 };
 
 } // namespace Lanvo

@@ -27,6 +27,8 @@ public:
     virtual int findCaption(const QString &caption) const = 0;
     // Selects the row, gives it the focus mark and scrolls it into view.
     virtual void selectRow(int row) = 0;
+    // Gives the row of Game, shown or not, new sub-items and draws it again (its marks may have changed).
+    virtual void updateGameRow(const TGame *game, const QStringList &subItems) = 0;
 };
 
 // A picture control: the default picture or the selected game's picture.

@@ -95,8 +95,11 @@ std::optional<qint64> readWallClock(QByteArrayView field)
 
 QByteArray wallClockText(qint64 seconds)
 {
-    const QDateTime time = PlayRecord{0, seconds, 0, false}.lastPlayedTime();
-    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+    // Date and time apart: a local time that a clock change skips is still written as it was read.
+    const PlayRecord record{0, seconds, 0, false};
+    return (record.lastPlayedDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ')
+            + record.lastPlayedTimeOfDay().toString(QStringLiteral("HH:mm:ss")))
+        .toLatin1();
 }
 
 qint64 saturatedAdd(qint64 a, qint64 b)
@@ -107,14 +110,33 @@ qint64 saturatedAdd(qint64 a, qint64 b)
 
 } // namespace
 
+namespace {
+
+qint64 dayOf(qint64 wallClock)
+{
+    return wallClock >= 0 ? wallClock / SecondsPerDay : -((-wallClock - 1) / SecondsPerDay) - 1;
+}
+
+} // namespace
+
+QDate PlayRecord::lastPlayedDate() const
+{
+    return hasLastPlayed() ? QDate::fromJulianDay(EpochDay + dayOf(LastPlayed)) : QDate();
+}
+
+QTime PlayRecord::lastPlayedTimeOfDay() const
+{
+    if (!hasLastPlayed())
+        return {};
+    const qint64 second = LastPlayed - dayOf(LastPlayed) * SecondsPerDay;
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(second * 1000));
+}
+
 QDateTime PlayRecord::lastPlayedTime() const
 {
     if (!hasLastPlayed())
         return {};
-    const qint64 day = LastPlayed >= 0 ? LastPlayed / SecondsPerDay : -((-LastPlayed - 1) / SecondsPerDay) - 1;
-    const qint64 second = LastPlayed - day * SecondsPerDay;
-    return QDateTime(QDate::fromJulianDay(EpochDay + day),
-                     QTime::fromMSecsSinceStartOfDay(static_cast<int>(second * 1000)));
+    return QDateTime(lastPlayedDate(), lastPlayedTimeOfDay());
 }
 
 qint64 wallClockSeconds(const QDateTime &localTime)

@@ -26,6 +26,9 @@ struct PlayRecord
     bool everPlayed() const { return Times > 0; }
     bool hasLastPlayed() const { return LastPlayed != NeverPlayed; }
     QDateTime lastPlayedTime() const; // invalid when never played
+    // Its date and time of day apart, which cost no time zone look-up.
+    QDate lastPlayedDate() const;
+    QTime lastPlayedTimeOfDay() const;
 };
 
 qint64 wallClockSeconds(const QDateTime &localTime);

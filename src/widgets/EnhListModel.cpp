@@ -3,6 +3,9 @@
 #include "SearchText.h"
 #include "StateImages.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace Lanvo {
 
 EnhListModel::EnhListModel(QObject *parent)
@@ -19,15 +22,16 @@ int EnhListModel::rowCount(const QModelIndex &parent) const
 
 int EnhListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_shownColumns.size());
 }
 
 QString EnhListModel::cellText(int row, int column) const
 {
     const Row &r = this->row(row);
-    if (column == 0)
+    const int source = sourceColumn(column);
+    if (source == 0)
         return r.Caption;
-    return r.SubItems.value(column - 1);
+    return r.SubItems.value(source - 1);
 }
 
 QVariant EnhListModel::data(const QModelIndex &index, int role) const
@@ -39,20 +43,24 @@ QVariant EnhListModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleTextRole:
         return cellText(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(m_columns[static_cast<size_t>(index.column())].Alignment
+        return QVariant::fromValue(m_columns[static_cast<size_t>(sourceColumn(index.column()))].Alignment
                                    | Qt::AlignVCenter);
     case GameRole:
         return QVariant::fromValue(static_cast<void *>(row(index.row()).Game));
     case StateImageRole:
         return row(index.row()).StateImage;
     case Qt::DecorationRole:
-        if (index.column() == 0)
-            return stateImage(row(index.row()).StateImage);
-        return {};
+        if (sourceColumn(index.column()) != 0)
+            return {};
+        if (isFavourite(row(index.row())))
+            return favouriteStateIcon(row(index.row()).StateImage);
+        return stateImage(row(index.row()).StateImage);
     case Qt::AccessibleDescriptionRole:
-        if (index.column() == 0)
-            return stateImageText(row(index.row()).StateImage);
-        return {};
+        if (sourceColumn(index.column()) != 0)
+            return {};
+        if (isFavourite(row(index.row())))
+            return stateImageText(row(index.row()).StateImage) + QStringLiteral(", favourite");
+        return stateImageText(row(index.row()).StateImage);
     default:
         return {};
     }
@@ -62,10 +70,11 @@ QVariant EnhListModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
+    const Column &column = m_columns[static_cast<size_t>(sourceColumn(section))];
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return m_columns[static_cast<size_t>(section)].Caption;
+        return column.Caption;
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(m_columns[static_cast<size_t>(section)].Alignment | Qt::AlignVCenter);
+        return QVariant::fromValue(column.Alignment | Qt::AlignVCenter);
     return {};
 }
 
@@ -80,15 +89,44 @@ void EnhListModel::setColumns(const std::vector<Column> &columns)
 {
     beginResetModel();
     m_columns = columns;
+    m_shownColumns.resize(columns.size());
+    std::iota(m_shownColumns.begin(), m_shownColumns.end(), 0);
     endResetModel();
 }
 
-void EnhListModel::setColumnCaption(int column, const QString &caption)
+int EnhListModel::shownColumn(int source) const
 {
-    if (column < 0 || column >= columnCount())
+    const auto at = std::find(m_shownColumns.cbegin(), m_shownColumns.cend(), source);
+    return at == m_shownColumns.cend() ? -1 : static_cast<int>(at - m_shownColumns.cbegin());
+}
+
+// A column shown again takes its place in the order of columns().
+void EnhListModel::setColumnShown(int source, bool shown)
+{
+    if (source < 0 || source >= static_cast<int>(m_columns.size()) || (shownColumn(source) >= 0) == shown)
         return;
-    m_columns[static_cast<size_t>(column)].Caption = caption;
-    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+    if (!shown) {
+        const int column = shownColumn(source);
+        beginRemoveColumns(QModelIndex(), column, column);
+        m_shownColumns.erase(m_shownColumns.begin() + column);
+        endRemoveColumns();
+        return;
+    }
+    const auto at = std::lower_bound(m_shownColumns.begin(), m_shownColumns.end(), source);
+    const int column = static_cast<int>(at - m_shownColumns.begin());
+    beginInsertColumns(QModelIndex(), column, column);
+    m_shownColumns.insert(at, source);
+    endInsertColumns();
+}
+
+void EnhListModel::setColumnCaption(int source, const QString &caption)
+{
+    if (source < 0 || source >= static_cast<int>(m_columns.size()))
+        return;
+    m_columns[static_cast<size_t>(source)].Caption = caption;
+    const int column = shownColumn(source);
+    if (column >= 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void EnhListModel::beginBatch()
@@ -156,6 +194,27 @@ void EnhListModel::setRowCaption(int row, const QString &caption)
     // A row that no longer matches stays listed until the search changes, as the user is looking at it.
     if (m_batchDepth == 0)
         Q_EMIT dataChanged(index(row, 0), index(row, 0));
+}
+
+void EnhListModel::setSubItemsOf(const TGame *game, const SubItemList &subItems)
+{
+    for (size_t source = 0; source < m_rows.size(); ++source) {
+        if (m_rows[source].Game != game)
+            continue;
+        m_rows[source].SubItems = subItems;
+        if (source < m_keys.size())
+            m_keys[source] = m_keyOf ? foldForSearch(m_keyOf(m_rows[source])) : QString();
+        if (m_batchDepth > 0)
+            continue;
+        // While searching, the row is drawn again only where it is listed.
+        int listed = static_cast<int>(source);
+        if (searching()) {
+            const auto at = std::find(m_shown.cbegin(), m_shown.cend(), listed);
+            listed = at == m_shown.cend() ? -1 : static_cast<int>(at - m_shown.cbegin());
+        }
+        if (listed >= 0)
+            Q_EMIT dataChanged(index(listed, 0), index(listed, columnCount() - 1));
+    }
 }
 
 void EnhListModel::setSearchKeyOf(SearchKeyOf keyOf)

@@ -11,9 +11,9 @@ namespace Lanvo {
 
 struct TGame;
 
-// A row's sub-items, held inside the row: the games list's three take no allocation of their own,
+// A row's sub-items, held inside the row: the games list's five take no allocation of their own,
 // which matters at hundreds of thousands of rows.
-class SubItemList : public QVarLengthArray<QString, 3>
+class SubItemList : public QVarLengthArray<QString, 5>
 {
 public:
     SubItemList() = default;
@@ -63,8 +63,16 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     void setColumns(const std::vector<Column> &columns);
+    // Every column, shown or not; the model's columns are the shown ones, in this order. A hidden
+    // column is no column of the model at all, so a screen reader never walks its cells.
     const std::vector<Column> &columns() const { return m_columns; }
-    void setColumnCaption(int column, const QString &caption);
+    // Index into columns() of the model's Column.
+    int sourceColumn(int column) const { return m_shownColumns[static_cast<size_t>(column)]; }
+    // The model's column of a column of columns(), or -1 while it is hidden.
+    int shownColumn(int source) const;
+    void setColumnShown(int source, bool shown);
+    // Captions by index into columns().
+    void setColumnCaption(int source, const QString &caption);
 
     // Inside a batch rows change without per-row notifications; one reset ends it.
     void beginBatch();
@@ -91,6 +99,13 @@ public:
     bool setSearchText(const QString &text);
     bool searching() const { return !m_words.isEmpty(); }
 
+    // Rows the user marked: their state image carries a star, and a screen reader hears "favourite".
+    using RowMarkOf = std::function<bool(const Row &)>;
+    void setFavouriteOf(RowMarkOf favouriteOf) { m_favouriteOf = std::move(favouriteOf); }
+    bool isFavourite(const Row &row) const { return m_favouriteOf && m_favouriteOf(row); }
+    // New sub-items for every row of Game, listed or not; a listed row is drawn again whole.
+    void setSubItemsOf(const TGame *game, const SubItemList &subItems);
+
 private:
     int sourceRow(int listed) const { return searching() ? m_shown[static_cast<size_t>(listed)] : listed; }
     void makeKeys();
@@ -99,9 +114,11 @@ private:
 
     std::vector<Row> m_rows;
     std::vector<Column> m_columns;
+    std::vector<int> m_shownColumns; // the model's columns, as indexes into m_columns
     int m_batchDepth = 0;
 
     SearchKeyOf m_keyOf;
+    RowMarkOf m_favouriteOf;
     QStringList m_words;
     std::vector<QString> m_keys; // folded search keys of the first rows; only made while searching
     std::vector<int> m_shown;    // while searching: the listed rows, as positions in m_rows

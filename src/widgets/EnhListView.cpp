@@ -3,6 +3,7 @@
 #include "EnhItemDelegate.h"
 
 #include <QEvent>
+#include <QSignalBlocker>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -53,6 +54,25 @@ void TEnhListView::setColumnCaptions(const QStringList &captions)
 {
     for (int i = 0; i < captions.size(); ++i)
         m_model->setColumnCaption(i, captions.at(i));
+}
+
+void TEnhListView::setColumnShown(int source, bool shown)
+{
+    if ((m_model->shownColumn(source) >= 0) == shown)
+        return;
+    const bool sorted = m_sortColumn >= 0 && m_sortColumn < m_model->columnCount();
+    const int sortSource = sorted ? m_model->sourceColumn(m_sortColumn) : -1;
+    const int selected = selectedRow();
+    // The same row stays selected: the window hears of no new selection.
+    const QSignalBlocker quiet(this);
+    m_model->setColumnShown(source, shown);
+    if (shown)
+        setColumnWidth(m_model->shownColumn(source), m_model->columns()[static_cast<size_t>(source)].Width);
+    if (sortSource >= 0)
+        m_sortColumn = m_model->shownColumn(sortSource);
+    if (selected >= 0)
+        selectRow(selected); // whole again, with the new column
+    syncHeader();
 }
 
 void TEnhListView::loaded()
@@ -219,7 +239,8 @@ void TEnhListView::SortRows(int column, bool ascending)
     m_sortColumn = column;
     Q_EMIT sortStarted(column);
     const SortLocale locale; // the user's regional settings as they are now
-    const SortContext context{column - 1, ascending ? 1 : -1, m_autoSortStyle, &locale};
+    const int source = column >= 0 && column < m_model->columnCount() ? m_model->sourceColumn(column) : column;
+    const SortContext context{source - 1, ascending ? 1 : -1, m_autoSortStyle, &locale};
     m_model->applyOrder(sortedRowOrder(m_model->rows(), context, m_onSortItems));
     Q_EMIT sortFinished(column);
     syncHeader();
@@ -323,6 +344,13 @@ int TEnhListView::findCaption(const QString &caption) const
             return row;
     }
     return -1;
+}
+
+void TEnhListView::updateGameRow(const TGame *game, const QStringList &subItems)
+{
+    m_model->setSubItemsOf(game, subItems);
+    if (m_autoResort)
+        Resort();
 }
 
 void TEnhListView::selectRow(int row)

@@ -31,6 +31,9 @@ public:
     EnhHeaderView *enhHeader() const { return m_header; }
     void setColumns(const std::vector<EnhListModel::Column> &columns);
     void setColumnCaptions(const QStringList &captions);
+    // Shows or hides a column (an index into listModel()->columns()); the sort column, its arrow and the
+    // selection stay with their rows and columns.
+    void setColumnShown(int source, bool shown);
 
     // To be called once the owner has set the columns and properties: ends construction's update
     // bracket, loads stored settings, makes the first column the sort column when none was stored and
@@ -93,6 +96,7 @@ public:
     int selectedRow() const override;
     int findCaption(const QString &caption) const override;
     void selectRow(int row) override;
+    void updateGameRow(const TGame *game, const QStringList &subItems) override;
 
 Q_SIGNALS:
     // The selection changed; once per change.

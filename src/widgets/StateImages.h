@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace Lanvo {
@@ -14,5 +16,10 @@ QImage stateImage(int index);
 QString stateImageText(int index);
 
 constexpr int StateImageCount = 3;
+
+// The state image of a game the user marked, followed by a small star: drawn as shapes at the scale it
+// is painted at. FavouriteIconSize is its size at 1:1; the list's icon size must allow for it.
+inline constexpr QSize FavouriteIconSize(28, 16);
+QIcon favouriteStateIcon(int index);
 
 } // namespace Lanvo

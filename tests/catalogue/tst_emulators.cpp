@@ -165,6 +165,8 @@ void TestEmulators::refreshFiltersAndKeepsFileOrder_data()
     QTest::newRow("all") << int(gfAll) << QStringList{"Zed", "Alpha", "Mid", ""};
     QTest::newRow("available") << int(gfAvailable) << QStringList{"Zed", "Mid"};
     QTest::newRow("missing") << int(gfMissing) << QStringList{"Alpha", ""};
+    QTest::newRow("favourites") << int(gfFavourites) << QStringList{"Zed", "Alpha"};
+    QTest::newRow("recently played, the last first") << int(gfRecentlyPlayed) << QStringList{"Zed", "Mid"};
 }
 
 void TestEmulators::refreshFiltersAndKeepsFileOrder()
@@ -174,6 +176,8 @@ void TestEmulators::refreshFiltersAndKeepsFileOrder()
     Fixture f("Zed;1991;Maker;Sport;zed\r\nAlpha;;;;alpha\r\nMid;1995;M2;Puzzle;mid\r\n\r\n");
     makeDirectory(f.Dir.filePath("zed"));
     writeFile(f.Dir.filePath("mid.zip"), "PK");
+    writeFile(f.Emulator->historyFilePath(), "mid;2;2026-01-02 00:00:00;5;0\r\nzed;1;2026-01-03 00:00:00;5;1\r\n"
+                                             "alpha;0;;0;1\r\n");
     f.Emulator->RefreshList(TGameFilter(filter));
     QCOMPARE(f.captions(), captions);
     QCOMPARE(f.Rows.OpenBrackets, 0);
@@ -182,7 +186,9 @@ void TestEmulators::refreshFiltersAndKeepsFileOrder()
     QCOMPARE(f.Emulator->Games().size(), size_t(4));
     if (filter == gfAll) {
         const auto &zed = f.Rows.Rows.front();
-        QCOMPARE(zed.SubItems, (QStringList{"1991", "Sport", "Maker"}));
+        QCOMPARE(zed.SubItems.first(3), (QStringList{"1991", "Sport", "Maker"}));
+        QCOMPARE(zed.SubItems.at(3), QStringLiteral("1"));
+        QCOMPARE(f.Rows.Rows[1].SubItems.mid(3), (QStringList{"0", ""}));
         QCOMPARE(zed.StateImage, int(rlDirectory));
         QCOMPARE(zed.Game, f.Emulator->GetGame(0));
         QCOMPARE(f.Rows.Rows[2].StateImage, int(rlZip));

@@ -43,6 +43,13 @@ public:
     int selectedRow() const override { return Selected; }
     int findCaption(const QString &caption) const override;
     void selectRow(int row) override { Selected = row; }
+    void updateGameRow(const TGame *game, const QStringList &subItems) override
+    {
+        for (Row &row : Rows) {
+            if (row.Game == game)
+                row.SubItems = subItems;
+        }
+    }
 
     std::vector<Row> Rows;
     int Selected = -1;

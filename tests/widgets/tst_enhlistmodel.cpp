@@ -20,6 +20,8 @@ private Q_SLOTS:
     void searchListsMatchingRows();
     void searchStaysInForceAcrossRefill();
     void sortWhileSearchingKeepsPersistentIndexes();
+    void gameRowTakesNewSubItemsListedOrNot();
+    void favouriteRowsShowAndTellTheirMark();
 };
 
 namespace {
@@ -182,6 +184,44 @@ void TestEnhListModel::sortWhileSearchingKeepsPersistentIndexes()
     QCOMPARE(plum.data().toString(), QStringLiteral("1993"));
     model.setSearchText(QString());
     QCOMPARE(listed(model), (QStringList{"apple", "fig", "peach", "pear", "plum"}));
+}
+
+// A run or a mark changes a game's row whether the search lists it or not; only a listed row is drawn.
+void TestEnhListModel::gameRowTakesNewSubItemsListedOrNot()
+{
+    EnhListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setColumns({{"Name", 200, Qt::AlignLeft}, {"Played", 60, Qt::AlignLeft}});
+    model.setSearchKeyOf([](const EnhListModel::Row &row) { return row.Caption + ' ' + row.SubItems.value(0); });
+    auto *first = reinterpret_cast<TGame *>(quintptr(0x10));
+    auto *second = reinterpret_cast<TGame *>(quintptr(0x20));
+    model.appendRow({"alpha", {"0"}, first, 1});
+    model.appendRow({"bravo", {"0"}, second, 1});
+    model.setSearchText("bravo");
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+    model.setSubItemsOf(second, {"1"});
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().at(0).toModelIndex(), model.index(0, 0));
+    QCOMPARE(changed.first().at(1).toModelIndex(), model.index(0, 1));
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1"));
+
+    model.setSubItemsOf(first, {"played"});
+    QCOMPARE(changed.count(), 1); // not listed: nothing to draw
+    model.setSearchText("played");
+    QCOMPARE(listed(model), QStringList{"alpha"}); // its search key follows the new texts
+}
+
+void TestEnhListModel::favouriteRowsShowAndTellTheirMark()
+{
+    EnhListModel model;
+    fillRows(model, {"plain", "marked"});
+    model.setFavouriteOf([](const EnhListModel::Row &row) { return row.Caption == "marked"; });
+    QCOMPARE(model.index(0, 0).data(Qt::AccessibleDescriptionRole).toString(), stateImageText(0));
+    QCOMPARE(model.index(1, 0).data(Qt::AccessibleDescriptionRole).toString(), stateImageText(1) + ", favourite");
+    QCOMPARE(model.index(0, 0).data(Qt::DecorationRole).userType(), QMetaType::QImage);
+    QCOMPARE(model.index(1, 0).data(Qt::DecorationRole).userType(), QMetaType::QIcon);
+    QVERIFY(!model.index(1, 1).data(Qt::DecorationRole).isValid());
 }
 
 QTEST_MAIN(TestEnhListModel)

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void propertiesThatResort();
     void sortItemsHandlerSortsWithoutColumnSort();
     void hundredThousandRows();
+    void hiddenColumnsLeaveTheModel();
 };
 
 namespace {
@@ -520,6 +521,34 @@ void TestEnhListView::hundredThousandRows()
     for (size_t i = 1; i < rows.size(); ++i)
         QVERIFY(CompareRows(&rows[i - 1], &rows[i], byYearDown) <= 0);
     QVERIFY(rows.back().SubItems.first().isEmpty());
+}
+
+// A hidden column is no model column; the sort column, its arrow and the selection stay with theirs.
+void TestEnhListView::hiddenColumnsLeaveTheModel()
+{
+    TEnhListView list;
+    QAbstractItemModelTester tester(list.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    configureLikeGamesList(list);
+    fillGames(list);
+    list.clickColumn(3); // by maker
+    list.selectRow(list.findCaption("Quasar"));
+    QSignalSpy changed(&list, &TEnhListView::rowStateChanged);
+
+    list.setColumnShown(1, false);
+    QCOMPARE(list.model()->columnCount(), 3);
+    QCOMPARE(list.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Manufacturer"));
+    QCOMPARE(list.model()->index(0, 1).data().toString(), QStringLiteral("Shooter"));
+    QCOMPARE(list.SortColumn(), 2);
+    QCOMPARE(list.enhHeader()->sortArrowColumn(), 2);
+    QCOMPARE(list.rowCaption(list.selectedRow()), QStringLiteral("Quasar"));
+    QCOMPARE(changed.count(), 0); // the same row: no new selection
+
+    list.clickColumn(1); // sorts by the type, not by the hidden year
+    QCOMPARE(rowCaptions(list).mid(0, 2), (QStringList{"Alpha Strike", "Quasar"}));
+    list.setColumnShown(1, true);
+    QCOMPARE(list.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Year"));
+    QCOMPARE(list.columnWidth(1), 60);
+    QCOMPARE(list.SortColumn(), 2);
 }
 
 QTEST_MAIN(TestEnhListView)

@@ -1,5 +1,6 @@
 #include "StateImages.h"
 
+#include <QPainter>
 #include <QTest>
 
 using namespace Lanvo;
@@ -12,6 +13,7 @@ private Q_SLOTS:
     void colourAndShape_data();
     void colourAndShape();
     void unknownIndexHasNoImage();
+    void favouriteAddsAStarSharpAtAnyScale();
 };
 
 namespace {
@@ -47,6 +49,38 @@ int count(const QImage &image, bool (*test)(const QColor &), int fromX = 0, int 
             n += test(image.pixelColor(x, y));
     }
     return n;
+}
+
+bool golden(const QColor &c)
+{
+    return c.alpha() > 200 && c.red() > 180 && c.green() > 120 && c.blue() < 80;
+}
+
+// The favourite icon of State painted as a list paints it, on a screen of Scale device pixels per pixel.
+QImage paintedFavourite(int state, int scale)
+{
+    QImage image(FavouriteIconSize * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    favouriteStateIcon(state).paint(&painter, QRect(QPoint(), FavouriteIconSize));
+    painter.end();
+    return image;
+}
+
+// Among the star's pixels, how many are edge pixels (partly covered) for one fully covered.
+double starEdgeShare(const QImage &image)
+{
+    int edge = 0;
+    int full = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = image.width() * 16 / 28; x < image.width(); ++x) {
+            const int alpha = image.pixelColor(x, y).alpha();
+            edge += alpha > 0 && alpha < 255;
+            full += alpha == 255;
+        }
+    }
+    return full > 0 ? double(edge) / full : 1e9;
 }
 
 } // namespace
@@ -87,6 +121,27 @@ void TestStateImages::unknownIndexHasNoImage()
     QVERIFY(stateImage(-1).isNull());
     QVERIFY(stateImage(3).isNull());
     QCOMPARE(stateImageText(3), QString());
+}
+
+// The state picture keeps its colour and a gold star follows it; drawn as shapes, the star's edge takes
+// a smaller share of it as the scale grows, where a stretched bitmap would blur in proportion.
+void TestStateImages::favouriteAddsAStarSharpAtAnyScale()
+{
+    double previousEdge = 0;
+    for (const int scale : {1, 2, 3}) {
+        const QImage image = paintedFavourite(0, scale);
+        const int side = 16 * scale;
+        QVERIFY2(count(image, reddish, 0, side - 1) > 20 * scale * scale, qPrintable(QString::number(scale)));
+        QCOMPARE(count(image, golden, 0, side - 1), 0);
+        QVERIFY(count(image, golden, side, image.width() - 1) > 20 * scale * scale);
+        QCOMPARE(count(image, reddish, side, image.width() - 1), 0);
+        const double edge = starEdgeShare(image);
+        if (scale > 1)
+            QVERIFY2(edge < previousEdge * 0.8, qPrintable(QStringLiteral("%1 then %2").arg(previousEdge).arg(edge)));
+        previousEdge = edge;
+    }
+    QVERIFY(count(paintedFavourite(2, 1), greenish) > 20);
+    QVERIFY(favouriteStateIcon(StateImageCount).isNull());
 }
 
 QTEST_MAIN(TestStateImages)
