@@ -72,6 +72,8 @@ void TGamesMenus::buildViewMenu(QMenuBar *bar)
     mn_availgames = radioItem(Mn_View, filters, Texts::AvailableGamesItem, "mn_availgames");
     mn_missgames = radioItem(Mn_View, filters, Texts::MissingGamesItem, "mn_missgames");
     mn_allgames = radioItem(Mn_View, filters, Texts::AllGamesItem, "mn_allgames");
+    mn_favgames = radioItem(Mn_View, filters, Texts::FavouriteGamesItem, "mn_favgames");
+    mn_recentgames = radioItem(Mn_View, filters, Texts::RecentGamesItem, "mn_recentgames");
     mn_availgames->setChecked(true);
     disableSeparator(Mn_View);
     buildSortByMenu();
@@ -110,6 +112,12 @@ void TGamesMenus::buildContextMenu()
 {
     PopupMenuListGames->setObjectName(QStringLiteral("PopupMenuListGames"));
     pm_Run = item(PopupMenuListGames, Texts::RunItem, "pm_Run");
+    pm_Favourite = item(PopupMenuListGames, Texts::FavouriteItem, "pm_Favourite", true);
+    pm_Favourite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    // The menu is hidden until it pops up: the window holds the action too, so the key works there.
+    PopupMenuListGames->parentWidget()->addAction(pm_Favourite);
+    // Disabled only while the menu shows it without a game; the key stays available.
+    connect(PopupMenuListGames, &QMenu::aboutToHide, pm_Favourite, [this] { pm_Favourite->setEnabled(true); });
     disableSeparator(PopupMenuListGames);
     PmShowSnapshot = item(PopupMenuListGames, Texts::ShowSnapshotItem, "PmShowSnapshot", true);
     PmShowSnapshot->setChecked(true);
@@ -146,12 +154,18 @@ TGameFilter TGamesMenus::filterInForce() const
         return gfMissing;
     if (mn_availgames->isChecked())
         return gfAvailable;
+    if (mn_favgames->isChecked())
+        return gfFavourites;
+    if (mn_recentgames->isChecked())
+        return gfRecentlyPlayed;
     return gfAll;
 }
 
 void TGamesMenus::PopupMenuListGamesPopup(const TGame *currentGame)
 {
     pm_Run->setEnabled(currentGame && currentGame->Available);
+    pm_Favourite->setEnabled(currentGame != nullptr);
+    pm_Favourite->setChecked(currentGame && currentGame->Played && currentGame->Played->Favourite);
     PmShowSnapshot->setChecked(Mn_ShowSnapshot->isChecked());
     PmShowavailablegames->setChecked(mn_availgames->isChecked());
     PmShowmissinggames->setChecked(mn_missgames->isChecked());

@@ -30,7 +30,7 @@ public:
     void addHelpMenu(QMenuBar *bar);
 
     TGameFilter filterInForce() const;
-    // Checks one filter item of the View menu and unchecks the other two.
+    // Checks one filter item of the View menu and unchecks the others.
     void checkFilterItem(QAction *chosen);
     // Runs Handler when Action is chosen, with the action's check as it was before the choice.
     void onChoice(QAction *action, std::function<void()> handler);
@@ -48,12 +48,15 @@ public:
     QAction *mn_allgames;
     QMenu *Mn_SortBy;
     QList<QAction *> mnSortBy; // one per column of the games list
+    QAction *mn_favgames;
+    QAction *mn_recentgames;
     QAction *Refreshlist1;
     QMenu *Mn_Help = nullptr;
     QAction *About1 = nullptr;
 
     QMenu *PopupMenuListGames;
     QAction *pm_Run;
+    QAction *pm_Favourite; // Ctrl+D anywhere in the window
     QAction *PmShowSnapshot;
     QAction *PmShowavailablegames;
     QAction *PmShowmissinggames;

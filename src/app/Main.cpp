@@ -1,8 +1,11 @@
 #include "Main.h"
 
 #include "AboutDialog.h"
+#include "ColumnSettings.h"
 #include "OptionsDialog.h"
 #include "OptionsDialogRun.h"
+#include "PlayedTexts.h"
+#include "StateImages.h"
 #include "TabBarAccessible.h"
 #include "Texts.h"
 
@@ -28,7 +31,17 @@ const std::vector<EnhListModel::Column> FormColumns = {
     {QStringLiteral("Date"), 60, Qt::AlignLeft},
     {QStringLiteral("Type"), 100, Qt::AlignLeft},
     {QStringLiteral("Manufacturer"), 100, Qt::AlignLeft},
+    {QStringLiteral("Played"), 60, Qt::AlignLeft},
+    {QStringLiteral("Last played"), 150, Qt::AlignLeft},
 };
+
+// The columns shown until the settings file says otherwise: those of old, without the history.
+const QList<bool> FormShownColumns = {true, true, true, true, false, false};
+
+bool isFavouriteRow(const EnhListModel::Row &row)
+{
+    return row.Game && row.Game->Played && row.Game->Played->Favourite;
+}
 
 bool isMouseButtonEvent(const QEvent *event)
 {
@@ -112,6 +125,10 @@ void TF_Lanvo::buildControls()
     ListGames->loaded();
     ListGames->setContextMenuPolicy(Qt::CustomContextMenu);
     ListGames->listModel()->setSearchKeyOf(gameSearchKey);
+    ListGames->listModel()->setFavouriteOf(isFavouriteRow);
+    ListGames->setIconSize(FavouriteIconSize);
+    ListColumns = new TColumnChooser(ListGames);
+    ListColumns->setShownColumns(FormShownColumns);
     SearchGames = new TGameSearchField(PageGames);
     auto *gamesLayout = new QVBoxLayout(PageGames);
     gamesLayout->setContentsMargins(0, 0, 0, 0);
@@ -156,6 +173,11 @@ void TF_Lanvo::connectHandlers()
     Menus->onChoice(Menus->mn_availgames, [this] { mn_availgamesClick(); });
     Menus->onChoice(Menus->mn_missgames, [this] { mn_missgamesClick(); });
     Menus->onChoice(Menus->mn_allgames, [this] { mn_allgamesClick(); });
+    Menus->onChoice(Menus->mn_favgames, [this] { mn_favgamesClick(); });
+    Menus->onChoice(Menus->mn_recentgames, [this] { mn_recentgamesClick(); });
+    connect(Menus->pm_Favourite, &QAction::triggered, this, &TF_Lanvo::pm_FavouriteClick);
+    connect(emulateur, &TEmulators::playHistoryChanged, this, &TF_Lanvo::showPlayHistory);
+    connect(ListColumns, &TColumnChooser::columnsChosen, this, [this] { m_columnsChosen = true; });
     Menus->onChoice(Menus->PmShowavailablegames, [this] { mn_availgamesClick(); });
     Menus->onChoice(Menus->PmShowmissinggames, [this] { mn_missgamesClick(); });
     Menus->onChoice(Menus->PmShowallgames, [this] { mn_allgamesClick(); });
@@ -196,6 +218,8 @@ void TF_Lanvo::FormCreate(const Setup &setup)
         startup.workDirectory().setMarkerTest(setup.WritabilityTest);
     m_outcome = startup.run();
     m_catalogueWritten = startup.catalogueWritten();
+    if (!m_outcome.EndProgram)
+        ListColumns->setShownColumns(readShownColumns(settingsFilePath(emulateur->WorkDir)));
 }
 
 void TF_Lanvo::closeEvent(QCloseEvent *event)
@@ -209,6 +233,8 @@ void TF_Lanvo::FormClose()
     // A settings file that can't be written is reported; the window still closes and the
     // initialisation file is still patched, so the one failure loses nothing else.
     guarded([this] { WriteSettingsFile(*emulateur, currentWindowSettings(), m_catalogueWritten); });
+    if (m_columnsChosen)
+        guarded([this] { writeShownColumns(settingsFilePath(emulateur->WorkDir), ListColumns->shownColumns()); });
     emulateur->WriteInitFile();
 }
 
@@ -350,6 +376,40 @@ void TF_Lanvo::mn_allgamesClick()
     });
 }
 
+void TF_Lanvo::mn_favgamesClick()
+{
+    chooseView(Menus->mn_favgames, gfFavourites);
+}
+
+void TF_Lanvo::mn_recentgamesClick()
+{
+    chooseView(Menus->mn_recentgames, gfRecentlyPlayed);
+}
+
+void TF_Lanvo::chooseView(QAction *item, TGameFilter filter)
+{
+    guarded([this, item, filter] {
+        if (!item->isChecked())
+            ApplyFilter(filter);
+        Menus->checkFilterItem(item);
+    });
+}
+
+void TF_Lanvo::pm_FavouriteClick()
+{
+    TGame *game = emulateur->CurrentGame;
+    if (!game)
+        return;
+    const bool favourite = game->Played && game->Played->Favourite;
+    guarded([this, game, favourite] { emulateur->SetFavourite(*game, !favourite); });
+}
+
+void TF_Lanvo::showPlayHistory(const TGame *game)
+{
+    if (game == emulateur->CurrentGame)
+        SB_InfoBar->setPanelText(3, PlayedTexts().summary(game ? game->Played : nullptr));
+}
+
 void TF_Lanvo::ListGamesChange()
 {
     const int row = ListGames->selectedRow();
@@ -358,6 +418,7 @@ void TF_Lanvo::ListGamesChange()
     emulateur->CurrentGame = ListGames->rowGame(row);
     const TGame *game = emulateur->CurrentGame;
     SB_InfoBar->setPanelText(2, game ? game->RomSet : QString());
+    showPlayHistory(game);
     if (Menus->Mn_ShowSnapshot->isChecked())
         emulateur->ShowPicture();
     EmulatorMenu->mnRun->setEnabled(game && game->Available && emulateur->EmulatorFound());

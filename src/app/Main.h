@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColumnChooser.h"
 #include "Corvane.h"
 #include "EmulatorMenu.h"
 #include "EnhListView.h"
@@ -55,6 +56,7 @@ public:
     TStatusPanels *SB_InfoBar;
     TGamesMenus *Menus;
     TEmulatorMenu *EmulatorMenu;
+    TColumnChooser *ListColumns;
 
 public Q_SLOTS:
     void Bt_QuitClick();
@@ -64,6 +66,9 @@ public Q_SLOTS:
     void mn_availgamesClick();
     void mn_missgamesClick();
     void mn_allgamesClick();
+    void mn_favgamesClick();
+    void mn_recentgamesClick();
+    void pm_FavouriteClick();
     void mnRunClick();
     void ListGamesDblClick();
     void ListGamesChange();
@@ -85,6 +90,8 @@ private:
     void ApplyFilter(TGameFilter filter);
     void sortByColumn(int column);
     void showGamesCount();
+    void chooseView(QAction *item, TGameFilter filter);
+    void showPlayHistory(const TGame *game);
     void focusSearch();
     void leaveSearchForList();
     void ListGamesKeyDown(int key);
@@ -113,6 +120,7 @@ private:
     IPrompts *m_prompts = nullptr;
     StartupOutcome m_outcome;
     bool m_catalogueWritten = false;
+    bool m_columnsChosen = false; // the user showed or hid a column: saved at close
     Qt::WindowStates m_stateBeforeRun;
     bool m_hiddenForRun = false;       // hidden rather than minimised for the running emulator
     QPoint m_storedPosition;           // Top and Left as read, kept where the platform can't tell them

@@ -17,7 +17,7 @@ constexpr std::array<PanelLayout, TStatusPanels::PanelCount> Layout = {{
     {80, Qt::AlignCenter, "Games listed"},
     {50, Qt::AlignCenter, "Install type"},
     {100, Qt::AlignLeft | Qt::AlignVCenter, "ROM set"},
-    {50, Qt::AlignLeft | Qt::AlignVCenter, "Status"},
+    {50, Qt::AlignLeft | Qt::AlignVCenter, "Play history"},
 }};
 
 } // namespace
@@ -31,12 +31,13 @@ TStatusPanels::TStatusPanels(QWidget *parent)
         auto *panel = new QLabel(this);
         panel->setTextFormat(Qt::PlainText); // a ROM set name is shown as written, never as markup
         panel->setMinimumWidth(Layout[i].Width); // wider when the text needs it: a large font, many games
+        const bool last = i == PanelCount - 1; // the selected game's history takes the rest of the bar
         panel->setAlignment(Layout[i].Alignment);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         // No accessible name: a screen reader then reads the panel's text; the purpose describes it.
         panel->setAccessibleDescription(QString::fromLatin1(Layout[i].Purpose));
-        addWidget(panel);
+        addWidget(panel, last ? 1 : 0);
         m_panels[static_cast<size_t>(i)] = panel;
     }
 }

@@ -53,6 +53,9 @@ inline const QString SortByMenu = QStringLiteral("Sort &by");
 // One per column of the games list, in the columns' order.
 inline const QStringList SortByItems = {QStringLiteral("&Name"), QStringLiteral("&Year"), QStringLiteral("&Type"),
                                         QStringLiteral("&Manufacturer")};
+inline const QString FavouriteGamesItem = QStringLiteral("Show &favourite games");
+inline const QString RecentGamesItem = QStringLiteral("Show recently &played games");
+inline const QString FavouriteItem = QStringLiteral("Favourite");
 inline const QString RefreshItem = QStringLiteral("&Refresh list");
 inline const QString HelpMenu = QStringLiteral("&Help");
 inline const QString AboutItem = QStringLiteral("&About");

@@ -95,7 +95,8 @@ void TestGamesList::menusAsTheFormHasThem()
     for (const QAction *action : m.Mn_View->actions())
         view << (action->isSeparator() ? QString(action->isEnabled() ? "+" : "-") : action->text());
     QCOMPARE(view, (QStringList{"&Show Snapshot", "-", "Show &available games", "Show &missing games",
-                                "Show a&ll games", "-", "Sort &by", "&Refresh list"}));
+                                "Show a&ll games", "Show &favourite games", "Show recently &played games", "-",
+                                "Sort &by", "&Refresh list"}));
     QCOMPARE(m.Refreshlist1->shortcut(), QKeySequence(Qt::Key_F5));
     QVERIFY(m.Mn_ShowSnapshot->isChecked() && m.mn_availgames->isChecked());
     QCOMPARE(m.Mn_Help->title(), QStringLiteral("&Help"));
@@ -107,7 +108,7 @@ void TestGamesList::menusAsTheFormHasThem()
     QStringList popup;
     for (const QAction *action : m.PopupMenuListGames->actions())
         popup << (action->isSeparator() ? "-" : action->text());
-    QCOMPARE(popup, (QStringList{"&Run", "-", "&Show Snapshot", "Show &available games", "Show &missing games",
+    QCOMPARE(popup, (QStringList{"&Run", "Favourite", "-", "&Show Snapshot", "Show &available games", "Show &missing games",
                                  "Show a&ll games", "-"}));
 }
 
@@ -253,8 +254,8 @@ void TestGamesList::statusPanelsReadByScreenReader()
 {
     Fixture f(Games, {"alpha", "bravo"});
     f.select("Bravo");
-    const QStringList shown{"2 games", "HD", "bravo", ""};
-    const QStringList purposes{"Games listed", "Install type", "ROM set", "Status"};
+    const QStringList shown{"2 games", "HD", "bravo", "Never played"};
+    const QStringList purposes{"Games listed", "Install type", "ROM set", "Play history"};
     for (int i = 0; i < TStatusPanels::PanelCount; ++i) {
         QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(f.w().SB_InfoBar->panel(i));
         QVERIFY(panel);
