@@ -2,6 +2,7 @@
 
 #include "AboutDialog.h"
 #include "ColumnSettings.h"
+#include "EnhListModel.h"
 #include "OptionsDialog.h"
 #include "OptionsDialogRun.h"
 #include "PlayedTexts.h"
@@ -188,7 +189,7 @@ void TF_Lanvo::connectHandlers()
     connect(EmulatorMenu->mnRun, &QAction::triggered, this, &TF_Lanvo::mnRunClick);
     for (int column = 0; column < Menus->mnSortBy.size(); ++column)
         connect(Menus->mnSortBy.at(column), &QAction::triggered, this, [this, column] { sortByColumn(column); });
-    connect(ListGames, &TEnhListView::sortFinished, Menus, &TGamesMenus::checkSortItem);
+    connect(ListGames, &TEnhListView::sortFinished, this, &TF_Lanvo::checkSortItemOf);
 
     connect(ListGames, &TEnhListView::rowStateChanged, this, &TF_Lanvo::ListGamesChange);
     connect(ListGames, &QAbstractItemView::doubleClicked, this, &TF_Lanvo::ListGamesDblClick);
@@ -336,11 +337,22 @@ void TF_Lanvo::leaveSearchForList()
         ListGames->selectRow(0);
 }
 
-// As a click on the column's header: the same column again reverses the order.
-void TF_Lanvo::sortByColumn(int column)
+// As a click on the column's header: the same column again reverses the order. The menu names the
+// list's own columns, so a hidden one is shown first; the header counts only those shown.
+void TF_Lanvo::sortByColumn(int source)
 {
-    guarded([this, column] { ListGames->clickColumn(column); });
-    Menus->checkSortItem(ListGames->SortColumn());
+    guarded([this, source] {
+        ListGames->setColumnShown(source, true);
+        ListGames->clickColumn(ListGames->listModel()->shownColumn(source));
+    });
+    checkSortItemOf(ListGames->SortColumn());
+}
+
+void TF_Lanvo::checkSortItemOf(int shownColumn)
+{
+    const EnhListModel *model = ListGames->listModel();
+    if (shownColumn >= 0 && shownColumn < model->columnCount())
+        Menus->checkSortItem(model->sourceColumn(shownColumn));
 }
 
 void TF_Lanvo::Refreshlist1Click()

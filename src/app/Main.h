@@ -88,7 +88,8 @@ private:
     void FormCreate(const Setup &setup);
     void FormClose();
     void ApplyFilter(TGameFilter filter);
-    void sortByColumn(int column);
+    void sortByColumn(int source);
+    void checkSortItemOf(int shownColumn);
     void showGamesCount();
     void chooseView(QAction *item, TGameFilter filter);
     void showPlayHistory(const TGame *game);

@@ -129,6 +129,10 @@ void TestKeyboard::sortBy_data()
         << QStringList{"menu 2", "header 2"} << 2 << false << "Type" << "Double Dragon";
     QTest::newRow("by keys alone") << QStringList{"keys M"} << 3 << true << "Manufacturer" << "Crossed Swords";
     QTest::newRow("by keys, twice") << QStringList{"keys Y", "keys Y"} << 1 << false << "Year" << "Blazing Star";
+    // The menu names the list's columns; the header counts only those shown.
+    QTest::newRow("Year hidden: Type from the menu") << QStringList{"hide 1", "menu 2"} << 1 << true << "Type" << "Crossed Swords";
+    QTest::newRow("Year hidden: a header click on Type") << QStringList{"hide 1", "header 1"} << 1 << true << "Type" << "Crossed Swords";
+    QTest::newRow("a hidden column chosen is shown again") << QStringList{"hide 1", "menu 1"} << 1 << true << "Year" << "Crossed Swords";
 }
 
 void TestKeyboard::sortBy()
@@ -143,7 +147,9 @@ void TestKeyboard::sortBy()
     for (const QString &step : steps) {
         const QString kind = step.section(' ', 0, 0);
         const QString argument = step.section(' ', 1);
-        if (kind == "menu") {
+        if (kind == "hide") {
+            f.w().ListGames->setColumnShown(argument.toInt(), false);
+        } else if (kind == "menu") {
             f.w().Menus->mnSortBy.at(argument.toInt())->trigger();
         } else if (kind == "header") {
             QHeaderView *header = f.w().ListGames->header();
