@@ -263,7 +263,7 @@ void TCorvane::RunAndWait(const QString &commandLine)
 
 void TCorvane::runThroughDosbox(const DosboxRun &run, const QString &commandLine)
 {
-    const QStringList arguments = run.arguments(commandLine, Dosbox.ConfigFile);
+    const QStringList arguments = run.arguments(commandLine, Dosbox.ConfigFile, Dosbox.Fullscreen);
     const QString dosbox = findHelperProgram(Dosbox.Program);
     if (dosbox.isEmpty()) {
         // Told once, then the run goes on as for a program that could not be started.

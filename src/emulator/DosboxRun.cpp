@@ -132,13 +132,15 @@ QString DosboxRun::dosCommand(const QString &commandLine) const
     return QStringLiteral("e:\\") + m_emulatorName + rest;
 }
 
-QStringList DosboxRun::arguments(const QString &commandLine, const QString &configFile) const
+QStringList DosboxRun::arguments(const QString &commandLine, const QString &configFile, bool fullscreen) const
 {
     const QString command = dosCommand(commandLine);
     checkDosCommand(command);
     QStringList arguments;
     if (!configFile.isEmpty())
         arguments << QStringLiteral("-conf") << configFile;
+    if (fullscreen)
+        arguments << QStringLiteral("-fullscreen");
     arguments << QStringLiteral("-c") << mountCommand(QLatin1Char('c'), m_workDrive);
     arguments << QStringLiteral("-c") << mountCommand(QLatin1Char('d'), m_romDrive);
     if (!m_emulatorDrive.isEmpty())

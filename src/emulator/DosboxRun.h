@@ -24,10 +24,10 @@ public:
     const QString &linkFolder() const { return m_links.path(); }
 
     // DOSBox's arguments that run the emulator's command line (its first word the emulator's name)
-    // and then end DOSBox; a "%" reaches the emulator as it is. Throws LanvoError when the line holds
-    // a control character, a character DOSBox's shell would take as a redirection or a pipe, or is
-    // longer than DOS can hand a program.
-    QStringList arguments(const QString &commandLine, const QString &configFile) const;
+    // and then end DOSBox, full screen when asked; a "%" reaches the emulator as it is. Throws
+    // LanvoError when the line holds a control character, a character DOSBox's shell would take as a
+    // redirection or a pipe, or is longer than DOS can hand a program.
+    QStringList arguments(const QString &commandLine, const QString &configFile, bool fullscreen) const;
 
 private:
     QString dosCommand(const QString &commandLine) const;

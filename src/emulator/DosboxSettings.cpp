@@ -39,6 +39,7 @@ DosboxSettings readDosboxSettings(const QString &settingsFile, const QString &st
     if (!config.isEmpty())
         settings.ConfigFile = ExpandPath(toPlatformSeparators(config), startDirectory);
     settings.Use = readUse(file.readString(section, "Use", QByteArray()));
+    settings.Fullscreen = file.readString(section, "Fullscreen", QByteArray()).trimmed().toUpper() == "ON";
     return settings;
 }
 
