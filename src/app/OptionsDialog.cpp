@@ -2,6 +2,7 @@
 
 #include "BrowseGlyph.h"
 #include "DirectoryChooser.h"
+#include "DosboxPage.h"
 #include "FilesUtils.h"
 #include "TabBarAccessible.h"
 #include "Texts.h"
@@ -57,13 +58,18 @@ TF_Options::TF_Options(QWidget *parent)
     Onglet->setGeometry(m_scale(0, 0, 384, 157));
     buildGeneralPage();
     buildCorvanePage();
+    Dosbox = new TDosboxPage(BitBtn1->icon(), Onglet);
+    Onglet->addTab(Dosbox, QStringLiteral("DOSBox"));
     setTabOrder();
 }
 
 // As the controls stand: the pages' tabs, the page shown (row by row, left to right), then the buttons.
 void TF_Options::setTabOrder()
 {
-    const QList<QWidget *> order{Onglet, RomPath1, BitBtn1, RomPath2, BitBtn2, AltPath, BitBtn3, AddParam, Ok, Cancel};
+    const QList<QWidget *> order{Onglet,         RomPath1,         BitBtn1,         RomPath2,         BitBtn2,
+                                 AltPath,        BitBtn3,          AddParam,        Dosbox->Program,  Dosbox->BrowseProgram,
+                                 Dosbox->ClearProgram, Dosbox->Config, Dosbox->BrowseConfig, Dosbox->ClearConfig,
+                                 Dosbox->Use,    Dosbox->Fullscreen, Ok,            Cancel};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }

@@ -16,6 +16,8 @@ class QTabWidget;
 
 namespace Lanvo {
 
+class TDosboxPage;
+
 // What the dialog shows and the user may change.
 struct OptionsValues
 {
@@ -63,6 +65,7 @@ public:
     QGroupBox *GroupBox2;
     QLabel *Label3;
     QLineEdit *AddParam;
+    TDosboxPage *Dosbox;
     QPushButton *Ok;
     QPushButton *Cancel;
 

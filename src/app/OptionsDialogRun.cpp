@@ -1,6 +1,7 @@
 #include "OptionsDialogRun.h"
 
 #include "Corvane.h"
+#include "DosboxPage.h"
 #include "OptionsDialog.h"
 #include "ProfileFile.h"
 #include "SettingsFile.h"
@@ -33,6 +34,50 @@ void writeDirectories(const ProfileFile &settings, const OptionsValues &values)
     settings.writeString(section, "RomPath1", settingsPathValue(values.RomPath1));
     settings.writeString(section, "RomPath2", settingsPathValue(values.RomPath2));
     settings.writeString(section, "AltPath", settingsPathValue(values.AltPath));
+}
+
+const QString DefaultDosbox = DosboxSettings().Program;
+
+DosboxChoices dosboxChoicesOf(const DosboxSettings &settings)
+{
+    const QString program = settings.Program == DefaultDosbox ? QString() : settings.Program;
+    return {program, settings.ConfigFile, settings.Use, settings.Fullscreen};
+}
+
+void applyDosboxChoices(DosboxSettings &settings, const DosboxChoices &choices)
+{
+    settings.Program = choices.Program.isEmpty() ? DefaultDosbox : choices.Program;
+    settings.ConfigFile = choices.Config;
+    settings.Use = choices.Use;
+    settings.Fullscreen = choices.Fullscreen;
+}
+
+QByteArray useText(TDosboxUse use)
+{
+    switch (use) {
+    case duAlways:
+        return "ALWAYS";
+    case duNever:
+        return "NEVER";
+    case duAuto:
+        break;
+    }
+    return "AUTO";
+}
+
+// Only the keys the user changed: a key the page shows in another form (a relative path made
+// absolute) keeps its line when it was left alone.
+void writeDosboxChanges(const ProfileFile &settings, const DosboxChoices &shown, const DosboxChoices &chosen)
+{
+    const QByteArray section(DosboxSection);
+    if (chosen.Program != shown.Program)
+        settings.writeString(section, "Program", settingsPathValue(chosen.Program));
+    if (chosen.Config != shown.Config)
+        settings.writeString(section, "Config", settingsPathValue(chosen.Config));
+    if (chosen.Use != shown.Use)
+        settings.writeString(section, "Use", useText(chosen.Use));
+    if (chosen.Fullscreen != shown.Fullscreen)
+        settings.writeString(section, "Fullscreen", chosen.Fullscreen ? "ON" : "OFF");
 }
 
 bool isBlank(QChar c)
@@ -69,12 +114,17 @@ bool RunOptionsDialog(TF_Options &dialog, TCorvane &emulator, const std::functio
     QDir::setCurrent(emulator.StartDir.FullPath);
     const ProfileFile settings(settingsFilePath(emulator.WorkDir));
     dialog.setValues(valuesOf(emulator));
+    const DosboxChoices shownDosbox = dosboxChoicesOf(emulator.Dosbox);
+    dialog.Dosbox->setChoices(shownDosbox);
     if (showModal(dialog) != QDialog::Accepted)
         return false;
     const OptionsValues chosen = dialog.values();
+    const DosboxChoices chosenDosbox = dialog.Dosbox->choices();
     applyValues(emulator, chosen);
+    applyDosboxChoices(emulator.Dosbox, chosenDosbox);
     refresh();
     writeDirectories(settings, chosen);
+    writeDosboxChanges(settings, shownDosbox, chosenDosbox);
     return true;
 }
 

@@ -14,9 +14,9 @@ class TF_Options;
 using ShowOptionsDialog = std::function<int(TF_Options &)>;
 int execOptionsDialog(TF_Options &dialog);
 
-// The emulator menu's "&Options": shows the dialog with the emulator's directories and parameters
-// and, on OK, applies them, refreshes the games list and stores the three directories in the
-// settings file. The start directory is made current and stays so.
+// The emulator menu's "&Options": shows the dialog with the emulator's directories, parameters and
+// DOSBox settings and, on OK, applies them, refreshes the games list, stores the three directories
+// in the settings file and then the DOSBox keys the user changed. The start directory is made current and stays so.
 // Refresh must report a failure by throwing LanvoError: the directories are then not written, the
 // values already applied stay, and the error reaches the caller's error box. A key that can't be
 // written throws too, and the keys after it are not written. Returns whether OK was chosen.

@@ -66,7 +66,7 @@ void DosboxVersionProbe::start(const QString &program, std::chrono::milliseconds
     stop();
     m_output.clear();
     // Found as the run finds it, so that the page names the program a game would start.
-    m_path = findProgram(program, QString());
+    m_path = findHelperProgram(program);
     if (m_path.isEmpty()) {
         m_timeLimit.start(0); // answered from the event loop, as after a run
         return;

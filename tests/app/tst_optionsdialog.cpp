@@ -163,9 +163,10 @@ void TestOptionsDialog::layout()
     QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(dialog.Ok->isDefault());
-    QCOMPARE(dialog.Onglet->count(), 2);
+    QCOMPARE(dialog.Onglet->count(), 3);
     QCOMPARE(dialog.Onglet->tabText(0), QStringLiteral("General"));
     QCOMPARE(dialog.Onglet->tabText(1), QStringLiteral("Corvane"));
+    QCOMPARE(dialog.Onglet->tabText(2), QStringLiteral("DOSBox"));
 
     const QWidget *control = named(dialog, name);
     QVERIFY(control);
