@@ -135,7 +135,7 @@ void TDosboxPage::addUseRow()
     // In the order of TDosboxUse.
     Use = new QComboBox(GroupBox);
     Use->setObjectName(QStringLiteral("DosboxUse"));
-    Use->setGeometry(m_scale(116, 72, 130, 21));
+    Use->setGeometry(m_scale(116, 72, 142, 21));
     Use->addItems({QStringLiteral("For DOS programs"), QStringLiteral("Always"), QStringLiteral("Never")});
     Use->setToolTip(UseHint);
     Use->setAccessibleDescription(UseHint);
@@ -143,7 +143,7 @@ void TDosboxPage::addUseRow()
 
     Fullscreen = new QCheckBox(QStringLiteral("Full screen"), GroupBox);
     Fullscreen->setObjectName(QStringLiteral("DosboxFullscreen"));
-    Fullscreen->setGeometry(m_scale(258, 74, 100, 17));
+    Fullscreen->setGeometry(m_scale(266, 74, 95, 17));
     Fullscreen->setToolTip(FullscreenHint);
     Fullscreen->setAccessibleDescription(FullscreenHint);
 }
