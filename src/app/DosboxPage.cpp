@@ -15,6 +15,8 @@
 #include <QShowEvent>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace Lanvo {
 
 namespace {
@@ -190,26 +192,31 @@ void TDosboxPage::describeDosbox()
     if (m_described == program)
         return;
     m_described = program;
-    showFoundText(QStringLiteral("Looking for DOSBox..."));
+    showFoundText(QStringLiteral("Looking for DOSBox..."), QString(), QString());
     m_probe->start(program);
 }
 
 void TDosboxPage::showFound(const QString &path, const QString &version)
 {
     if (path.isEmpty())
-        showFoundText(QStringLiteral("DOSBox not found (%1): install the dosbox package.").arg(*m_described));
+        showFoundText(QStringLiteral("DOSBox not found ("), *m_described,
+                      QStringLiteral("): install the dosbox package."));
     else if (version.isEmpty())
-        showFoundText(QStringLiteral("Lanvo starts %1, which did not tell its version.").arg(path));
+        showFoundText(QStringLiteral("Lanvo starts "), path, QStringLiteral(", which did not tell its version."));
     else
-        showFoundText(QStringLiteral("Lanvo starts %1 (%2).").arg(path, version));
+        showFoundText(QStringLiteral("Lanvo starts "), path, QStringLiteral(" (") + version + QStringLiteral(")."));
 }
 
-// One line: shortened in the middle when too long; the whole text is what a screen reader reads.
-void TDosboxPage::showFoundText(const QString &text)
+// One line: a path too long for it is shortened in its middle, so that what is said stays whole;
+// a screen reader reads the whole text.
+void TDosboxPage::showFoundText(const QString &before, const QString &path, const QString &after)
 {
-    Found->setText(Found->fontMetrics().elidedText(text, Qt::ElideMiddle, Found->width()));
-    Found->setToolTip(text);
-    Found->setAccessibleName(text);
+    const QFontMetrics metrics = Found->fontMetrics();
+    const int room = Found->width() - metrics.horizontalAdvance(before + after);
+    const QString shown = before + metrics.elidedText(path, Qt::ElideMiddle, std::max(room, 0)) + after;
+    Found->setText(metrics.elidedText(shown, Qt::ElideRight, Found->width()));
+    Found->setToolTip(before + path + after);
+    Found->setAccessibleName(before + path + after);
 }
 
 } // namespace Lanvo

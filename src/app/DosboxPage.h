@@ -80,7 +80,7 @@ private:
     void setFieldText(QLineEdit *field, const QString &text);
     void describeDosbox();
     void showFound(const QString &path, const QString &version);
-    void showFoundText(const QString &text);
+    void showFoundText(const QString &before, const QString &path, const QString &after);
 
     const FormScale m_scale{font()}; // the parent's font: the page grows with the dialog
     FileChooser m_chooseFile;
