@@ -7,6 +7,8 @@
 #include "TabBarAccessible.h"
 #include "Texts.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
