@@ -56,6 +56,13 @@ QImage readWithQt(QIODevice &device, const char *format)
     if (size.width() <= 0 || height == 0 || size.width() * height > MaxPicturePixels)
         return {};
     QImage image;
+    // A run-length coded bitmap may skip pixels, which Qt's reader leaves as the memory held them;
+    // Windows shows them in colour 0. The reader fills a picture of the right size and format in place.
+    const QImage::Format fill = reader.imageFormat();
+    if (qstrcmp(format, "bmp") == 0 && fill != QImage::Format_Invalid) {
+        image = QImage(size.width(), int(height), fill);
+        image.fill(0);
+    }
     if (!reader.read(&image))
         return {};
     completeColourTable(image);
