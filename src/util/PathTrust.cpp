@@ -71,10 +71,11 @@ QString systemReason(int error)
     return QStringLiteral("can't be examined (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
 }
 
-// A folder such as /tmp: root's, sticky, and open to everyone's files.
+// A folder such as /tmp: sticky and open to everyone's files, but root's or the user's own, so that
+// nobody else can rename or remove what the user keeps in it.
 bool isSharedStickyFolder(const struct stat &info)
 {
-    return S_ISDIR(info.st_mode) && info.st_uid == 0 && (info.st_mode & S_ISVTX)
+    return S_ISDIR(info.st_mode) && (info.st_uid == 0 || info.st_uid == ::geteuid()) && (info.st_mode & S_ISVTX)
            && (info.st_mode & (S_IWGRP | S_IWOTH));
 }
 
