@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <QVarLengthArray>
+
 #include <array>
+#include <cstring>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -102,6 +105,59 @@ QByteArray wallClockText(qint64 seconds)
         .toLatin1();
 }
 
+// A ROM set's name as ASCII bytes, when it is ASCII, to look it up without making a copy on the heap.
+class AsciiBytes
+{
+public:
+    explicit AsciiBytes(const QString &text)
+    {
+        m_bytes.resize(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c >= 0x80) {
+                m_valid = false;
+                return;
+            }
+            m_bytes[i] = static_cast<char>(c);
+        }
+    }
+    bool valid() const { return m_valid; }
+    QByteArrayView view() const { return QByteArrayView(m_bytes.constData(), m_bytes.size()); }
+
+private:
+    QVarLengthArray<char, 64> m_bytes;
+    bool m_valid = true;
+};
+
+qsizetype lineCountOf(QByteArrayView content)
+{
+    qsizetype lines = 1;
+    for (const char *at = content.data(), *end = at + content.size();
+         (at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
+        ++lines;
+    return lines;
+}
+
+// Lines end in CR LF, LF or CR; a NUL byte is kept in its line, never taken as the end of the text.
+template<typename Use>
+void forEachLine(QByteArrayView content, Use use)
+{
+    const char *at = content.data();
+    const char *const end = at + content.size();
+    while (at < end) {
+        const char *newline = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)));
+        const char *lineEnd = newline ? newline : end;
+        const char *cr = static_cast<const char *>(std::memchr(at, '\r', size_t(lineEnd - at)));
+        if (cr && cr + 1 != lineEnd) {
+            use(QByteArrayView(at, cr - at)); // a lone CR ends a line of its own
+            at = cr + 1;
+            continue;
+        }
+        use(QByteArrayView(at, (cr ? cr : lineEnd) - at));
+        at = newline ? newline + 1 : end;
+    }
+}
+
 qint64 saturatedAdd(qint64 a, qint64 b)
 {
     qint64 sum = 0;
@@ -147,7 +203,8 @@ qint64 wallClockSeconds(const QDateTime &localTime)
 
 void PlayHistory::clear()
 {
-    m_bySet.clear();
+    m_byAsciiSet.clear();
+    m_byOtherSet.clear();
     m_lines.clear();
     m_content.clear();
     m_unsaved = false;
@@ -165,21 +222,9 @@ PlayHistory::LoadStatus PlayHistory::load(const QString &path)
         return LoadStatus::Unreadable;
     }
     m_content = read.Bytes;
-    m_bySet.reserve(m_content.count('\n') + 1);
-    // Own line splitting: a NUL byte is kept in its line, never taken as the end of the text.
     const QByteArrayView content(m_content);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < content.size(); ++i) {
-        const char c = content[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        addLine(content.sliced(start, i - start));
-        if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < content.size())
-        addLine(content.sliced(start));
+    m_byAsciiSet.reserve(lineCountOf(content));
+    forEachLine(content, [this](QByteArrayView line) { addLine(line); });
     return LoadStatus::Read;
 }
 
@@ -198,30 +243,47 @@ void PlayHistory::addLine(QByteArrayView bytes)
     const QByteArrayView favourite = (*fields)[4];
     if (!times || !lastPlayed || !seconds || (favourite != "0" && favourite != "1"))
         return;
-    const QString romSet = displayText((*fields)[0]);
-    // A second line of one set is kept as it is, like any line Lanvo can't use.
-    if (m_bySet.contains(romSet))
-        return;
     line.RomSetBytes = QByteArray::fromRawData((*fields)[0].data(), (*fields)[0].size());
+    Line *&slot = slotOf(QByteArrayView(line.RomSetBytes));
+    // A second line of one set is kept as it is, like any line Lanvo can't use.
+    if (slot)
+        return;
+    slot = &line;
     line.Record = {*times, *lastPlayed, *seconds, favourite == "1"};
     line.Readable = true;
-    m_bySet.insert(romSet, &line);
+}
+
+PlayHistory::Line *&PlayHistory::slotOf(QByteArrayView fileBytes)
+{
+    if (isAscii(fileBytes))
+        return m_byAsciiSet[fileBytes];
+    return m_byOtherSet[displayText(fileBytes)];
+}
+
+PlayHistory::Line *PlayHistory::indexed(const QString &romSet) const
+{
+    const AsciiBytes ascii(romSet);
+    return ascii.valid() ? m_byAsciiSet.value(ascii.view()) : m_byOtherSet.value(romSet);
 }
 
 const PlayRecord *PlayHistory::find(const QString &romSet) const
 {
-    const Line *line = m_bySet.value(romSet);
+    const Line *line = indexed(romSet);
     return line ? &line->Record : nullptr;
 }
 
 PlayHistory::Line &PlayHistory::lineFor(const QString &romSet)
 {
-    Line *&found = m_bySet[romSet];
+    Line *found = indexed(romSet);
     if (!found) {
-        Line &line = m_lines.emplace_back();
-        line.RomSetBytes = romSet.toUtf8();
-        line.Readable = true;
-        found = &line;
+        found = &m_lines.emplace_back();
+        found->RomSetBytes = romSet.toUtf8();
+        found->Readable = true;
+        // The key is a view into the line's own bytes, which live as long as the line.
+        if (isAscii(found->RomSetBytes))
+            m_byAsciiSet.insert(QByteArrayView(found->RomSetBytes), found);
+        else
+            m_byOtherSet.insert(romSet, found);
     }
     found->Changed = true;
     m_unsaved = true;

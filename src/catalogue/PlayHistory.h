@@ -87,10 +87,16 @@ private:
 
     void addLine(QByteArrayView bytes);
     Line &lineFor(const QString &romSet);
+    // The index entry of a set named by its bytes in the file, made empty when there is none.
+    Line *&slotOf(QByteArrayView fileBytes);
+    Line *indexed(const QString &romSet) const;
 
     QByteArray m_content;     // the file as read; unchanged lines are views into it
     std::deque<Line> m_lines; // a deque: records keep their address as lines are added
-    QHash<QString, Line *> m_bySet;
+    // Sets with ASCII names, nearly all of them, by their bytes: no text is made for each line read.
+    // The others by their text, as the catalogue shows it. Keys are views into the lines' RomSetBytes.
+    QHash<QByteArrayView, Line *> m_byAsciiSet;
+    QHash<QString, Line *> m_byOtherSet;
     bool m_unsaved = false;
     bool m_writable = true;
 };

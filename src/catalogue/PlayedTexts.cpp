@@ -5,8 +5,7 @@ namespace Lanvo {
 PlayedTexts::PlayedTexts(const QLocale &locale)
     : m_locale(locale)
     , m_dateFormat(locale.dateFormat(QLocale::ShortFormat))
-    , m_timeFormat(locale.timeFormat(QLocale::ShortFormat))
-    , m_showsSeconds(m_timeFormat.contains(QLatin1Char('s')))
+    , m_timeOfDay(locale, locale.timeFormat(QLocale::ShortFormat))
 {
 }
 
@@ -33,13 +32,12 @@ QString PlayedTexts::lastPlayed(const PlayRecord *record)
     auto dayText = m_days.constFind(day);
     if (dayText == m_days.cend())
         dayText = m_days.insert(day, m_locale.toString(date, m_dateFormat));
-    const QTime time = record->lastPlayedTimeOfDay();
-    const int second = time.msecsSinceStartOfDay() / 1000;
-    const int key = m_showsSeconds ? second : second - second % 60;
-    auto timeText = m_timesOfDay.constFind(key);
-    if (timeText == m_timesOfDay.cend())
-        timeText = m_timesOfDay.insert(key, m_locale.toString(time, m_timeFormat));
-    return *dayText + QLatin1Char(' ') + *timeText;
+    QString text;
+    text.reserve(dayText->size() + 16);
+    text += *dayText;
+    text += QLatin1Char(' ');
+    m_timeOfDay.appendTo(text, record->lastPlayedTimeOfDay());
+    return text;
 }
 
 QString PlayedTexts::summary(const PlayRecord *record)

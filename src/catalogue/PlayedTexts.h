@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlayHistory.h"
+#include "TimeOfDayFormat.h"
 
 #include <QHash>
 #include <QLocale>
@@ -31,10 +32,8 @@ public:
 private:
     QLocale m_locale;
     QString m_dateFormat;
-    QString m_timeFormat;
-    bool m_showsSeconds = false;
+    TimeOfDayFormat m_timeOfDay;
     QHash<qint64, QString> m_days;
-    QHash<int, QString> m_timesOfDay; // by minute, or by second when the format shows seconds
     std::array<QString, 64> m_counts;
 };
 

@@ -31,15 +31,6 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
-bool isAscii(QByteArrayView bytes)
-{
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 constexpr char16_t EscapeBase = 0xDC00;
 
 bool isContinuation(unsigned char byte)
@@ -102,6 +93,15 @@ void appendUtf8(QByteArray &bytes, char32_t codePoint)
 }
 
 } // namespace
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
 
 QString fromFileBytes(const QByteArray &bytes)
 {

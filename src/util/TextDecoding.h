@@ -9,6 +9,7 @@ namespace Lanvo {
 // Files are kept byte for byte; for display, valid UTF-8 is UTF-8 and anything else is Windows-1252,
 // the code page files carried over from the older system were written in.
 QString displayText(QByteArrayView bytes);
+bool isAscii(QByteArrayView bytes);
 
 // Text that keeps the bytes it was read from, for values the program writes back or hands on as
 // they were (the additional parameters, the BIOS name): valid UTF-8 decodes as such, and every byte

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void readsALine();
     void unusableLinesAreKeptByteForByte();
     void playsAndFavouritesAreCounted();
+    void aSetIsOneLineWhateverItsLetters_data();
+    void aSetIsOneLineWhateverItsLetters();
     void missingFileStartsEmptyAndIsCreated();
     void fileThatCantBeReadIsNeverReplaced_data();
     void fileThatCantBeReadIsNeverReplaced();
@@ -143,6 +145,46 @@ void TestPlayHistory::playsAndFavouritesAreCounted()
     history.setFavourite(QStringLiteral("aof3"), true);
     history.setFavourite(QStringLiteral("aof3"), false);
     QCOMPARE(history.toBytes(), QByteArray("mslug;2;2026-05-02 10:30:15;4800;1\r\naof3;0;;0;0\r\n"));
+}
+
+// A play counts on the line the set already has, whether its name was read as ASCII, as UTF-8 or in
+// the older code page, or was first written this session; a second line of a name shown alike stays.
+void TestPlayHistory::aSetIsOneLineWhateverItsLetters_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("romSet");
+    QTest::addColumn<QByteArray>("written");
+
+    QTest::newRow("ASCII, read") << QByteArray("kof98;1;;5;0\r\n") << "kof98"
+                                 << QByteArray("kof98;2;2026-05-01 09:00:00;65;0\r\n");
+    QTest::newRow("UTF-8, read") << QByteArray("caf\xc3\xa9;1;;5;1\r\n") << QString::fromUtf8("café")
+                                 << QByteArray("caf\xc3\xa9;2;2026-05-01 09:00:00;65;1\r\n");
+    QTest::newRow("older code page, read and kept so")
+        << QByteArray("caf\xe9;1;;5;0\r\n") << QString::fromUtf8("café")
+        << QByteArray("caf\xe9;2;2026-05-01 09:00:00;65;0\r\n");
+    QTest::newRow("second line of a name shown alike")
+        << QByteArray("caf\xe9;1;;5;0\r\ncaf\xc3\xa9;7;;0;0\r\n") << QString::fromUtf8("café")
+        << QByteArray("caf\xe9;2;2026-05-01 09:00:00;65;0\r\ncaf\xc3\xa9;7;;0;0\r\n");
+    QTest::newRow("ASCII, new this session") << QByteArray() << "mslug"
+                                             << QByteArray("mslug;2;2026-05-01 09:00:00;60;0\r\n");
+    QTest::newRow("UTF-8, new this session") << QByteArray() << QString::fromUtf8("ça")
+                                      << QByteArray("\xc3\xa7" "a;2;2026-05-01 09:00:00;60;0\r\n");
+}
+
+void TestPlayHistory::aSetIsOneLineWhateverItsLetters()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, romSet);
+    QFETCH(QByteArray, written);
+    const QTemporaryDir dir;
+    writeFile(historyIn(dir), file);
+    PlayHistory history;
+    history.load(historyIn(dir));
+    if (file.isEmpty())
+        history.recordPlay(romSet, at(2026, 4, 30, 8, 0, 0), 0);
+    const PlayRecord &record = history.recordPlay(romSet, at(2026, 5, 1, 9, 0, 0), 60);
+    QCOMPARE(history.find(romSet), &record);
+    QCOMPARE(history.toBytes(), written);
 }
 
 void TestPlayHistory::missingFileStartsEmptyAndIsCreated()
