@@ -114,11 +114,106 @@ QStringList timeFormats(const QLocale &locale)
     return formats;
 }
 
-template<typename Value, typename Convert>
-Value firstValid(const QStringList &formats, Convert convert)
+bool holdsDigit(QStringView text)
 {
-    for (const QString &format : formats) {
-        const Value value = convert(format);
+    return std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); });
+}
+
+int digitRunsOf(QStringView text)
+{
+    int runs = 0;
+    bool inRun = false;
+    for (const QChar ch : text) {
+        const bool digit = ch.isDigit();
+        runs += digit && !inRun;
+        inRun = digit;
+    }
+    return runs;
+}
+
+// Whether a month or day name or a day-half text of the locale has a digit: such a field could join
+// the digits on either side of it into one run. Formats name months and days in their long or short
+// form only (the narrow ones are digits in some locales).
+bool namesHoldDigits(const QLocale &locale)
+{
+    for (const QLocale::FormatType type : {QLocale::LongFormat, QLocale::ShortFormat}) {
+        for (int month = 1; month <= 12; ++month) {
+            if (holdsDigit(locale.monthName(month, type)) || holdsDigit(locale.standaloneMonthName(month, type)))
+                return true;
+        }
+        for (int day = 1; day <= 7; ++day) {
+            if (holdsDigit(locale.dayName(day, type)) || holdsDigit(locale.standaloneDayName(day, type)))
+                return true;
+        }
+    }
+    return holdsDigit(locale.amText()) || holdsDigit(locale.pmText());
+}
+
+// Each numeric field reads at least one digit, and a literal or a name between two of them parts
+// their digits, so a text with fewer runs of digits than the format's groups of adjacent numeric
+// fields can't convert. -1 for formats with letters of other fields or quoted digits.
+int digitRunsNeeded(const QString &format, bool namesMayHoldDigits)
+{
+    int runs = 0;
+    bool inRun = false;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        qsizetype length = 1;
+        while (i + length < format.size() && format.at(i + length) == c)
+            ++length;
+        bool numeric = false;
+        switch (c.unicode()) {
+        case u'd':
+        case u'M':
+            numeric = length <= 2; // three or more letters: a day or month name
+            break;
+        case u'y':
+        case u'h':
+        case u'H':
+        case u'm':
+        case u's':
+        case u'z':
+            numeric = true;
+            break;
+        case u'A':
+        case u'a':
+        case u'P':
+        case u'p':
+            break;
+        default:
+            if (c.isLetter() || c.isDigit() || c == u'\'')
+                return -1;
+        }
+        if (!numeric && c.isLetter() && namesMayHoldDigits)
+            return -1;
+        runs += numeric && !inRun;
+        inRun = numeric;
+        i += length;
+    }
+    return runs;
+}
+
+QList<int> digitRunsNeeded(const QStringList &formats, const QLocale &locale)
+{
+    const bool namesMayHoldDigits = namesHoldDigits(locale);
+    QList<int> runs;
+    for (const QString &format : formats)
+        runs << digitRunsNeeded(format, namesMayHoldDigits);
+    return runs;
+}
+
+bool mayConvert(int textRuns, int neededRuns)
+{
+    return neededRuns < 0 || textRuns >= neededRuns;
+}
+
+template<typename Value, typename Convert>
+Value firstValid(const QStringList &formats, const QList<int> &neededRuns, int textRuns, Convert convert)
+{
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+        if (!mayConvert(textRuns, neededRuns.at(i)))
+            continue;
+        const Value value = convert(formats.at(i));
         if (value.isValid())
             return value;
     }
@@ -139,6 +234,8 @@ SortLocale::SortLocale(const QLocale &locale)
     , TimeSeparator(firstSeparator(locale.timeFormat(QLocale::ShortFormat)))
     , DateFormats(dateFormats(locale))
     , TimeFormats(timeFormats(locale))
+    , DateDigitRuns(digitRunsNeeded(DateFormats, locale))
+    , TimeDigitRuns(digitRunsNeeded(TimeFormats, locale))
 {
 }
 
@@ -187,31 +284,36 @@ std::optional<qint64> parseSortDate(const QString &text, const SortLocale &local
     if (!hasDate && !hasTime)
         return std::nullopt;
     // Every short date or time has a numeric field; this spares the parser most names.
-    if (std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); }))
+    const int textRuns = digitRunsOf(text);
+    if (textRuns == 0)
         return std::nullopt;
     const QLocale &regional = locale.Locale;
     if (hasDate && hasTime) {
         QDateTime value;
-        for (const QString &date : locale.DateFormats) {
-            value = firstValid<QDateTime>(locale.TimeFormats, [&](const QString &time) {
+        for (qsizetype d = 0; d < locale.DateFormats.size() && !value.isValid(); ++d) {
+            const int dateRuns = locale.DateDigitRuns.at(d);
+            if (!mayConvert(textRuns, dateRuns))
+                continue;
+            // The time's runs come after the date's, parted by the blank between them.
+            const int timeRuns = dateRuns < 0 ? textRuns : textRuns - dateRuns;
+            const QString &date = locale.DateFormats.at(d);
+            value = firstValid<QDateTime>(locale.TimeFormats, locale.TimeDigitRuns, timeRuns, [&](const QString &time) {
                 return regional.toDateTime(text, date + QLatin1Char(' ') + time);
             });
-            if (value.isValid())
-                break;
         }
         if (!value.isValid())
             return std::nullopt;
         return daysFromDayZero(value.date()) * MsecsPerDay + value.time().msecsSinceStartOfDay();
     }
     if (hasDate) {
-        const QDate value =
-            firstValid<QDate>(locale.DateFormats, [&](const QString &format) { return regional.toDate(text, format); });
+        const QDate value = firstValid<QDate>(locale.DateFormats, locale.DateDigitRuns, textRuns,
+                                              [&](const QString &format) { return regional.toDate(text, format); });
         if (!value.isValid())
             return std::nullopt;
         return daysFromDayZero(value) * MsecsPerDay;
     }
-    const QTime value =
-        firstValid<QTime>(locale.TimeFormats, [&](const QString &format) { return regional.toTime(text, format); });
+    const QTime value = firstValid<QTime>(locale.TimeFormats, locale.TimeDigitRuns, textRuns,
+                                          [&](const QString &format) { return regional.toTime(text, format); });
     if (!value.isValid())
         return std::nullopt;
     return value.msecsSinceStartOfDay();

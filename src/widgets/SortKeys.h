@@ -25,6 +25,10 @@ struct SortLocale
     // time with or without seconds, in 12- or 24-hour form.
     QStringList DateFormats;
     QStringList TimeFormats;
+    // For each format, how many separate runs of digits a text needs to convert with it; -1 where
+    // that can't be told. Most names have fewer, and are spared the parser.
+    QList<int> DateDigitRuns;
+    QList<int> TimeDigitRuns;
 };
 
 // A text that reads wholly as a decimal number with "." as the separator, or nothing. Texts that

@@ -104,6 +104,10 @@ void TestSortKeys::dateRule_data()
     QTest::newRow("C date") << QLocale::c() << "1 Mar 1995" << true << QDateTime(QDate(1995, 3, 1), QTime(0, 0));
     QTest::newRow("C name with spaces") << QLocale::c() << "Night of Racing" << false << QDateTime();
     QTest::newRow("C name with digits") << QLocale::c() << "Comet Zone 2" << false << QDateTime();
+    QTest::newRow("C date and time") << QLocale::c() << "1 Mar 1995 13:45:10" << true
+                                     << QDateTime(QDate(1995, 3, 1), QTime(13, 45, 10));
+    QTest::newRow("Chinese date, month names with digits") << QLocale(QLocale::Chinese, QLocale::China) << "2020/1/5"
+                                                           << true << QDateTime(QDate(2020, 1, 5), QTime(0, 0));
 }
 
 void TestSortKeys::dateRule()
