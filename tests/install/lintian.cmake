@@ -12,7 +12,10 @@ list(LENGTH package count)
 if(NOT count EQUAL 1)
   message(FATAL_ERROR "expected one package in ${OUT}, found: ${package}")
 endif()
-execute_process(COMMAND ${LINTIAN} --pedantic --display-info --display-experimental --fail-on error,warning,info,pedantic
+# Lintian leaves a cache file in its temporary folder; the scratch folder takes it and goes with it.
+file(MAKE_DIRECTORY ${OUT}/tmp)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${OUT}/tmp
+                        ${LINTIAN} --pedantic --display-info --display-experimental --fail-on error,warning,info,pedantic
                         ${package}
                 OUTPUT_VARIABLE tags ERROR_VARIABLE errors RESULT_VARIABLE failed)
 file(REMOVE_RECURSE ${OUT})
