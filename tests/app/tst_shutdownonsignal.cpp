@@ -56,6 +56,24 @@ void prepareStart(const QString &dir)
     writeFile(dir + "/lanvo/GAMES.CSV", "Alpha;1990;Maker;Sport;alpha\r\n");
 }
 
+QString preparedStart(const QString &dir)
+{
+    prepareStart(dir);
+    return dir;
+}
+
+// The window of a prepared start folder, shown, with the signal handler and a spy on its closing.
+struct ShownWindow
+{
+    ShownWindow() { Window.show(); }
+
+    QTemporaryDir Dir;
+    RecordingPrompts Prompts;
+    TF_Lanvo Window{{preparedStart(Dir.path()), &Prompts, {}}};
+    ShutdownOnSignal Shutdown{&Window};
+    QSignalSpy Closed{&Shutdown, &ShutdownOnSignal::windowClosed};
+};
+
 // A program that outlives any test unless it is ended.
 const QStringList LongSleep{"-c", "exec sleep 600"};
 
@@ -95,36 +113,24 @@ void TestShutdownOnSignal::signalClosesAndSaves()
 
 void TestShutdownOnSignal::signalDuringRunEndsTheEmulatorFirst()
 {
-    const QTemporaryDir dir;
-    prepareStart(dir.path());
-    RecordingPrompts prompts;
-    TF_Lanvo window({dir.path(), &prompts, {}});
-    window.show();
-    const ShutdownOnSignal shutdown(&window);
-    QSignalSpy closed(&shutdown, &ShutdownOnSignal::windowClosed);
+    ShownWindow shown;
     bool runningAtClose = true;
-    connect(&shutdown, &ShutdownOnSignal::windowClosed, this, [&] { runningAtClose = isProgramRunning(); });
+    connect(&shown.Shutdown, &ShutdownOnSignal::windowClosed, this, [&] { runningAtClose = isProgramRunning(); });
 
     RunHooks hooks;
     hooks.Started = [] { ::kill(::getpid(), SIGTERM); }; // a logout while the emulator runs
     QVERIFY(runAndWait("/bin/sh", LongSleep, hooks)); // returns only once the program has ended
-    QVERIFY(closed.count() == 1 || closed.wait());
+    QVERIFY(shown.Closed.count() == 1 || shown.Closed.wait());
     QVERIFY(!runningAtClose);
-    QVERIFY(!window.isVisible());
-    QVERIFY(readFile(dir.filePath("Lanvo.ini")).contains("WindowState="));
+    QVERIFY(!shown.Window.isVisible());
+    QVERIFY(readFile(shown.Dir.filePath("Lanvo.ini")).contains("WindowState="));
 }
 
 // A logout once the emulator has started a program of its own: that one ends too.
 void TestShutdownOnSignal::signalDuringRunEndsWhatTheEmulatorStarted()
 {
-    const QTemporaryDir dir;
-    prepareStart(dir.path());
-    RecordingPrompts prompts;
-    TF_Lanvo window({dir.path(), &prompts, {}});
-    window.show();
-    const ShutdownOnSignal shutdown(&window);
-    QSignalSpy closed(&shutdown, &ShutdownOnSignal::windowClosed);
-    const QString childFile = dir.filePath("child.pid");
+    ShownWindow shown;
+    const QString childFile = shown.Dir.filePath("child.pid");
     QTimer poll;
     poll.callOnTimeout([&] {
         if (pidInFile(childFile) > 0) {
@@ -134,9 +140,9 @@ void TestShutdownOnSignal::signalDuringRunEndsWhatTheEmulatorStarted()
     });
     poll.start(10);
 
-    QDir::setCurrent(dir.path());
+    QDir::setCurrent(shown.Dir.path());
     QVERIFY(runAndWait("/bin/sh", {"-c", "sleep 600 & echo $! > child.pid; wait"}, {}));
-    QVERIFY(closed.count() == 1 || closed.wait());
+    QVERIFY(shown.Closed.count() == 1 || shown.Closed.wait());
     const qint64 child = pidInFile(childFile);
     QVERIFY(child > 0);
     QTRY_VERIFY(processGone(child));
@@ -154,19 +160,13 @@ void TestShutdownOnSignal::emulatorIgnoringTermIsKilled()
 
 void TestShutdownOnSignal::signalClosesAnOpenDialog()
 {
-    const QTemporaryDir dir;
-    prepareStart(dir.path());
-    RecordingPrompts prompts;
-    TF_Lanvo window({dir.path(), &prompts, {}});
-    window.show();
-    const ShutdownOnSignal shutdown(&window);
-    QSignalSpy closed(&shutdown, &ShutdownOnSignal::windowClosed);
-    QMessageBox box(QMessageBox::Information, "Lanvo_NR", "open", QMessageBox::Ok, &window);
+    ShownWindow shown;
+    QMessageBox box(QMessageBox::Information, "Lanvo_NR", "open", QMessageBox::Ok, &shown.Window);
     QTimer::singleShot(0, [] { ::raise(SIGTERM); });
     box.exec(); // returns because the signal closed it
-    QVERIFY(closed.count() == 1 || closed.wait());
-    QVERIFY(!window.isVisible());
-    QVERIFY(readFile(dir.filePath("Lanvo.ini")).contains("WindowState="));
+    QVERIFY(shown.Closed.count() == 1 || shown.Closed.wait());
+    QVERIFY(!shown.Window.isVisible());
+    QVERIFY(readFile(shown.Dir.filePath("Lanvo.ini")).contains("WindowState="));
 }
 
 QTEST_MAIN(TestShutdownOnSignal)
