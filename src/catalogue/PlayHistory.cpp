@@ -9,9 +9,9 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
-#include <charconv>
 #include <limits>
 #include <optional>
 
@@ -42,7 +42,8 @@ std::optional<std::array<QByteArrayView, FieldCount>> splitFields(QByteArrayView
 {
     std::array<QByteArrayView, FieldCount> fields;
     for (int i = 0; i < FieldCount; ++i) {
-        const qsizetype end = line.indexOf(';');
+        const void *separator = std::memchr(line.data(), ';', size_t(line.size()));
+        const qsizetype end = separator ? static_cast<const char *>(separator) - line.data() : -1;
         const bool last = i == FieldCount - 1;
         if (last != (end < 0))
             return std::nullopt;
@@ -58,14 +59,12 @@ std::optional<qint64> readCount(QByteArrayView field)
 {
     if (field.isEmpty())
         return std::nullopt;
+    qint64 value = 0;
     for (const char c : field) {
-        if (c < '0' || c > '9')
+        if (c < '0' || c > '9' || qMulOverflow(value, qint64(10), &value)
+            || qAddOverflow(value, qint64(c - '0'), &value))
             return std::nullopt;
     }
-    qint64 value = 0;
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (error != std::errc() || end != field.data() + field.size())
-        return std::nullopt;
     return value;
 }
 
@@ -128,15 +127,6 @@ private:
     QVarLengthArray<char, 64> m_bytes;
     bool m_valid = true;
 };
-
-qsizetype lineCountOf(QByteArrayView content)
-{
-    qsizetype lines = 1;
-    for (const char *at = content.data(), *end = at + content.size();
-         (at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
-        ++lines;
-    return lines;
-}
 
 // Lines end in CR LF, LF or CR; a NUL byte is kept in its line, never taken as the end of the text.
 template<typename Use>
@@ -205,7 +195,8 @@ void PlayHistory::clear()
 {
     m_byAsciiSet.clear();
     m_byOtherSet.clear();
-    m_lines.clear();
+    m_readLines = {};
+    m_newLines.clear();
     m_content.clear();
     m_unsaved = false;
     m_writable = true;
@@ -223,14 +214,18 @@ PlayHistory::LoadStatus PlayHistory::load(const QString &path)
     }
     m_content = read.Bytes;
     const QByteArrayView content(m_content);
-    m_byAsciiSet.reserve(lineCountOf(content));
+    qsizetype lines = 0;
+    forEachLine(content, [&lines](QByteArrayView) { ++lines; });
+    m_readLines.reserve(size_t(lines));
+    m_byAsciiSet.reserve(lines);
     forEachLine(content, [this](QByteArrayView line) { addLine(line); });
     return LoadStatus::Read;
 }
 
 void PlayHistory::addLine(QByteArrayView bytes)
 {
-    Line &line = m_lines.emplace_back();
+    Q_ASSERT(m_readLines.size() < m_readLines.capacity()); // no move: the index points at the lines
+    Line &line = m_readLines.emplace_back();
     // Views into the file's bytes, which the history keeps: no copy per line.
     line.Bytes = QByteArray::fromRawData(bytes.data(), bytes.size());
     const auto fields = splitFields(bytes);
@@ -241,7 +236,7 @@ void PlayHistory::addLine(QByteArrayView bytes)
     const std::optional<qint64> lastPlayed = last.isEmpty() ? PlayRecord::NeverPlayed : readWallClock(last);
     const std::optional<qint64> seconds = readCount((*fields)[3]);
     const QByteArrayView favourite = (*fields)[4];
-    if (!times || !lastPlayed || !seconds || (favourite != "0" && favourite != "1"))
+    if (!times || !lastPlayed || !seconds || favourite.size() != 1 || (favourite[0] != '0' && favourite[0] != '1'))
         return;
     line.RomSetBytes = QByteArray::fromRawData((*fields)[0].data(), (*fields)[0].size());
     Line *&slot = slotOf(QByteArrayView(line.RomSetBytes));
@@ -249,7 +244,7 @@ void PlayHistory::addLine(QByteArrayView bytes)
     if (slot)
         return;
     slot = &line;
-    line.Record = {*times, *lastPlayed, *seconds, favourite == "1"};
+    line.Record = {*times, *lastPlayed, *seconds, favourite[0] == '1'};
     line.Readable = true;
 }
 
@@ -276,7 +271,7 @@ PlayHistory::Line &PlayHistory::lineFor(const QString &romSet)
 {
     Line *found = indexed(romSet);
     if (!found) {
-        found = &m_lines.emplace_back();
+        found = &m_newLines.emplace_back();
         found->RomSetBytes = romSet.toUtf8();
         found->Readable = true;
         // The key is a view into the line's own bytes, which live as long as the line.
@@ -309,7 +304,7 @@ const PlayRecord &PlayHistory::setFavourite(const QString &romSet, bool favourit
 QByteArray PlayHistory::toBytes() const
 {
     QByteArray bytes;
-    for (const Line &line : m_lines) {
+    const auto write = [&bytes](const Line &line) {
         if (line.Changed) {
             const PlayRecord &record = line.Record;
             bytes += line.RomSetBytes + ';' + QByteArray::number(record.Times) + ';'
@@ -319,7 +314,9 @@ QByteArray PlayHistory::toBytes() const
             bytes += line.Bytes;
         }
         bytes += "\r\n";
-    }
+    };
+    std::for_each(m_readLines.cbegin(), m_readLines.cend(), write);
+    std::for_each(m_newLines.cbegin(), m_newLines.cend(), write);
     return bytes;
 }
 

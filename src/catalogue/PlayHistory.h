@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <deque>
+#include <vector>
 #include <limits>
 
 namespace Lanvo {
@@ -73,7 +74,7 @@ public:
     // the history is not writable.
     bool save(const QString &path);
 
-    int lineCount() const { return static_cast<int>(m_lines.size()); }
+    int lineCount() const { return static_cast<int>(m_readLines.size() + m_newLines.size()); }
 
 private:
     struct Line
@@ -92,7 +93,10 @@ private:
     Line *indexed(const QString &romSet) const;
 
     QByteArray m_content;     // the file as read; unchanged lines are views into it
-    std::deque<Line> m_lines; // a deque: records keep their address as lines are added
+    // Records keep their address: the file's lines are held in one block made to their number at the
+    // load, the lines of sets first played or marked since in a deque after them.
+    std::vector<Line> m_readLines;
+    std::deque<Line> m_newLines;
     // Sets with ASCII names, nearly all of them, by their bytes: no text is made for each line read.
     // The others by their text, as the catalogue shows it. Keys are views into the lines' RomSetBytes.
     QHash<QByteArrayView, Line *> m_byAsciiSet;
