@@ -3,6 +3,7 @@
 // history file: the floor, measured in the same run, alternating so that both see the same machine.
 // Also the refresh of the recently played view, which orders the rows by time, and one favourite mark,
 // which writes the whole file.
+#include "BenchTiming.h"
 #include "EnhListView.h"
 #include "Emulators.h"
 
@@ -17,17 +18,14 @@
 #include <vector>
 
 using namespace Lanvo;
-using Clock = std::chrono::steady_clock;
+using Lanvo::Bench::Clock;
+using Lanvo::Bench::millisecondsSince;
+using Lanvo::Bench::median;
 
 namespace {
 
 constexpr int Games = 50000;
 constexpr int Repetitions = 7;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 QString romSetName(int i)
 {
@@ -76,12 +74,6 @@ QByteArray historyLines()
     for (int i = 0; i < 40; ++i)
         content += "gone" + QByteArray::number(i) + ";1;2020-01-01 00:00:00;5;0\r\n";
     return content;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The time from the Run command to the emulator's start, the time from the Run command to a DOS
 // program's first instruction under DOSBox against a bare `dosbox -c ...` of the same program, and
 // the zip extraction rate of a 64 MiB ROM set against `unzip -o` of the same archive in the same run.
+#include "BenchTiming.h"
 #include "Corvane.h"
 #include "Platform.h"
 #include "ZipArchive.h"
@@ -19,7 +20,7 @@
 #include <thread>
 
 using namespace Lanvo;
-using Clock = std::chrono::steady_clock;
+using Lanvo::Bench::Clock;
 
 namespace {
 

@@ -1,5 +1,6 @@
 // A games file with one 50 MB line: loading it, filling the shown list and painting it, twice (start-up
 // and F5), with the peak memory of the process. The floor is reading the same file.
+#include "BenchTiming.h"
 #include "EnhListView.h"
 #include "Emulators.h"
 
@@ -14,16 +15,12 @@
 #include <cstdio>
 
 using namespace Lanvo;
-using Clock = std::chrono::steady_clock;
+using Lanvo::Bench::Clock;
+using Lanvo::Bench::millisecondsSince;
 
 namespace {
 
 constexpr qsizetype LineBytes = 50 * 1024 * 1024;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 long peakResidentMegabytes()
 {

@@ -4,6 +4,7 @@
 // every game up in it. With --cold the page cache is dropped before one more refresh (needs root).
 // Figures are medians over the repetitions; the header says what they were measured on, since the
 // file system under the tree (how fast it lists, whether it reports entry types) moves the floor.
+#include "BenchTiming.h"
 #include "EnhListView.h"
 #include "Emulators.h"
 
@@ -26,14 +27,11 @@
 #include <unordered_set>
 
 using namespace Lanvo;
-using Clock = std::chrono::steady_clock;
+using Lanvo::Bench::Clock;
+using Lanvo::Bench::millisecondsSince;
+using Lanvo::Bench::median;
 
 namespace {
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 QString romSetName(int i)
 {
@@ -132,12 +130,6 @@ double listingFloorMilliseconds(const QString &root, int games)
     if (found != (games + 2) / 3)
         std::printf("  listing floor found %d\n", found);
     return elapsed;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 const char *fileSystemName(const QString &path)

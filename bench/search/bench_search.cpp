@@ -1,6 +1,7 @@
 // The time per keystroke of the quick search in the real main window with 50,000 games (filter,
 // selection of the first match, status count and the repaint), against a bare loop that tests the
 // same rows' folded keys with the same rule for the same queries.
+#include "BenchTiming.h"
 #include "BenchPrompts.h"
 #include "GameSearchField.h"
 #include "Interfaces.h"
@@ -18,16 +19,12 @@
 #include <vector>
 
 using namespace Lanvo;
+using Lanvo::Bench::Clock;
+using Lanvo::Bench::millisecondsSince;
 using Lanvo::Bench::SilentPrompts;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void makeStartDirectory(const QString &root, int games)
 {

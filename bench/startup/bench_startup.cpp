@@ -2,6 +2,7 @@
 // games, against a bare main window (menu bar, tree view, status bar) built by the same program, empty
 // and, for context, holding the same games as plain rows. Each start is a new process of this program;
 // the child exits as soon as its first frame is painted.
+#include "BenchTiming.h"
 #include "AboutDialog.h"
 #include "BenchPrompts.h"
 #include "BuiltInCatalogue.h"
@@ -31,6 +32,7 @@
 #include <vector>
 
 using namespace Lanvo;
+using Lanvo::Bench::median;
 using Lanvo::Bench::SilentPrompts;
 
 namespace {
@@ -201,12 +203,6 @@ Start startChild(const QStringList &arguments)
     const long long paintedAt = report.size() > 1 ? report.at(1).toLongLong() : ended;
     const double painted = double(paintedAt - started) / 1e6;
     return {painted, report.value(0).toDouble(), report.mid(2)};
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 // How long each phase of the children's starts took, its samples in the order the phases came. After
