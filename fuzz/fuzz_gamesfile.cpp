@@ -38,9 +38,10 @@ public:
         selected = -1;
     }
     void repaintRows() override {}
-    void appendRow(const QString &caption, const QStringList &, TGame *game, int stateImage) override
+    void setGameTextOf(GameTextOf textOf) override { this->textOf = std::move(textOf); }
+    void appendGameRow(TGame *game, int stateImage) override
     {
-        rows.push_back({caption, game, stateImage});
+        rows.push_back({textOf ? textOf(*game, 0) : QString(), game, stateImage});
     }
     int rowCount() const override { return static_cast<int>(rows.size()); }
     QString rowCaption(int row) const override { return rows.at(static_cast<size_t>(row)).caption; }
@@ -55,9 +56,10 @@ public:
         return -1;
     }
     void selectRow(int row) override { selected = row; }
-    void updateGameRow(const TGame *, const QStringList &) override {}
+    void updateGameRow(const TGame *) override {}
 
     std::vector<Row> rows;
+    GameTextOf textOf;
     int selected = -1;
     int openBrackets = 0;
 };

@@ -181,13 +181,13 @@ bool dropCaches()
 }
 
 // The list fill alone, as RefreshList does it.
-void fillList(TEnhListView &list, const TEmulators &catalogue)
+void fillList(TEnhListView &list, TEmulators &catalogue)
 {
     list.beginRowsBatch();
     list.clearRows();
-    for (const auto &game : catalogue.Games())
-        list.appendRow(game.Name, {game.Year, game.GameType, game.Manufacturer}, const_cast<TGame *>(&game),
-                       static_cast<int>(game.Location));
+    list.setGameTextOf([&catalogue](const TGame &game, int column) { return catalogue.GameText(game, column); });
+    for (int i = 0; TGame *game = catalogue.GetGame(i); ++i)
+        list.appendGameRow(game, static_cast<int>(game->Location));
     list.endRowsBatch();
 }
 

@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
     // The bare loop over the same rows' keys.
     std::vector<QString> keys;
     for (const EnhListModel::Row &row : window.ListGames->listModel()->rows())
-        keys.push_back(foldForSearch(gameSearchKey(row)));
+        keys.push_back(foldForSearch(gameSearchKey(*window.ListGames->listModel(), row)));
     const auto bareStart = Clock::now();
     qsizetype found = 0;
     for (const QString &text : texts) {

@@ -37,11 +37,11 @@ void TGameSearchField::keyPressEvent(QKeyEvent *event)
     }
 }
 
-QString gameSearchKey(const EnhListModel::Row &row)
+QString gameSearchKey(const EnhListModel &model, const EnhListModel::Row &row)
 {
     const TGame *game = row.Game;
     if (!game)
-        return row.Caption;
+        return model.text(row, 0);
     // One line per field, so that no word found spans two of them; built in one allocation.
     QString key;
     key.reserve(game->Name.size() + game->RomSet.size() + game->Manufacturer.size() + game->Year.size() + 3);

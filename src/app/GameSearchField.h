@@ -26,6 +26,6 @@ protected:
 };
 
 // What the search looks at in a games-list row: the name, ROM set, manufacturer and year.
-QString gameSearchKey(const EnhListModel::Row &row);
+QString gameSearchKey(const EnhListModel &model, const EnhListModel::Row &row);
 
 } // namespace Lanvo

@@ -161,11 +161,11 @@ TGameFilter TGamesMenus::filterInForce() const
     return gfAll;
 }
 
-void TGamesMenus::PopupMenuListGamesPopup(const TGame *currentGame)
+void TGamesMenus::PopupMenuListGamesPopup(const TGame *currentGame, bool favourite)
 {
     pm_Run->setEnabled(currentGame && currentGame->Available);
     pm_Favourite->setEnabled(currentGame != nullptr);
-    pm_Favourite->setChecked(currentGame && currentGame->Played && currentGame->Played->Favourite);
+    pm_Favourite->setChecked(currentGame && favourite);
     PmShowSnapshot->setChecked(Mn_ShowSnapshot->isChecked());
     PmShowavailablegames->setChecked(mn_availgames->isChecked());
     PmShowmissinggames->setChecked(mn_missgames->isChecked());

@@ -37,7 +37,7 @@ public:
     // Checks the Sort by item of Column, the column the list is sorted by.
     void checkSortItem(int column);
     // The context menu's states, copied each time before it opens.
-    void PopupMenuListGamesPopup(const TGame *currentGame);
+    void PopupMenuListGamesPopup(const TGame *currentGame, bool favourite);
 
     QMenu *Mn_File;
     QAction *mnQuit;

@@ -39,11 +39,6 @@ const std::vector<EnhListModel::Column> FormColumns = {
 // The columns shown until the settings file says otherwise: those of old, without the history.
 const QList<bool> FormShownColumns = {true, true, true, true, false, false};
 
-bool isFavouriteRow(const EnhListModel::Row &row)
-{
-    return row.Game && row.Game->Played && row.Game->Played->Favourite;
-}
-
 bool isMouseButtonEvent(const QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -102,8 +97,9 @@ TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
 
 TF_Lanvo::~TF_Lanvo()
 {
-    // The rows point into the catalogue: detach the list before the catalogue goes.
+    // The rows point into the catalogue and their texts come from it: detach the list before it goes.
     emulateur->ListGames = nullptr;
+    ListGames->setGameTextOf({});
 }
 
 void TF_Lanvo::buildControls()
@@ -125,8 +121,10 @@ void TF_Lanvo::buildControls()
     ListGames->SetReverseSortArrows(true);
     ListGames->loaded();
     ListGames->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListGames->listModel()->setSearchKeyOf(gameSearchKey);
-    ListGames->listModel()->setFavouriteOf(isFavouriteRow);
+    ListGames->listModel()->setSearchKeyOf(
+        [model = ListGames->listModel()](const EnhListModel::Row &row) { return gameSearchKey(*model, row); });
+    ListGames->listModel()->setFavouriteOf(
+        [this](const EnhListModel::Row &row) { return row.Game && isFavourite(*row.Game); });
     ListGames->setIconSize(FavouriteIconSize);
     ListColumns = new TColumnChooser(ListGames);
     ListColumns->setShownColumns(FormShownColumns);
@@ -412,14 +410,14 @@ void TF_Lanvo::pm_FavouriteClick()
     TGame *game = emulateur->CurrentGame;
     if (!game)
         return;
-    const bool favourite = game->Played && game->Played->Favourite;
+    const bool favourite = isFavourite(*game);
     guarded([this, game, favourite] { emulateur->SetFavourite(*game, !favourite); });
 }
 
 void TF_Lanvo::showPlayHistory(const TGame *game)
 {
     if (game == emulateur->CurrentGame)
-        SB_InfoBar->setPanelText(3, PlayedTexts().summary(game ? game->Played : nullptr));
+        SB_InfoBar->setPanelText(3, PlayedTexts().summary(game ? emulateur->PlayRecordOf(*game) : nullptr));
 }
 
 void TF_Lanvo::ListGamesChange()
@@ -436,9 +434,21 @@ void TF_Lanvo::ListGamesChange()
     EmulatorMenu->mnRun->setEnabled(game && game->Available && emulateur->EmulatorFound());
 }
 
+bool TF_Lanvo::isFavourite(const TGame &game) const
+{
+    const PlayRecord *played = emulateur->PlayRecordOf(game);
+    return played && played->Favourite;
+}
+
+void TF_Lanvo::updateContextMenu()
+{
+    const TGame *game = emulateur->CurrentGame;
+    Menus->PopupMenuListGamesPopup(game, game && isFavourite(*game));
+}
+
 void TF_Lanvo::showContextMenu(const QPoint &at)
 {
-    Menus->PopupMenuListGamesPopup(emulateur->CurrentGame);
+    updateContextMenu();
     Menus->PopupMenuListGames->popup(ListGames->viewport()->mapToGlobal(at));
 }
 

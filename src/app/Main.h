@@ -58,6 +58,11 @@ public:
     TEmulatorMenu *EmulatorMenu;
     TColumnChooser *ListColumns;
 
+    // Whether the user marked Game, as the play history says.
+    bool isFavourite(const TGame &game) const;
+    // Gives the list's context menu the states of the selected game and the views, as before it opens.
+    void updateContextMenu();
+
 public Q_SLOTS:
     void Bt_QuitClick();
     void About1Click();

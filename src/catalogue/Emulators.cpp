@@ -59,7 +59,7 @@ private:
     QHash<QByteArray, QString> m_texts;
 };
 
-bool passesFilter(const TGame &game, TGameFilter filter)
+bool passesFilter(const TGame &game, const PlayRecord *played, TGameFilter filter)
 {
     switch (filter) {
     case gfAvailable:
@@ -67,30 +67,50 @@ bool passesFilter(const TGame &game, TGameFilter filter)
     case gfMissing:
         return game.Location == rlMissing;
     case gfFavourites:
-        return game.Played && game.Played->Favourite;
+        return played && played->Favourite;
     case gfRecentlyPlayed:
-        return game.Played && game.Played->everPlayed();
+        return played && played->everPlayed();
     case gfAll:
         break;
     }
     return true;
 }
 
-bool playedLater(const TGame *a, const TGame *b)
+// Only the two history views look into the history while filling.
+bool filterNeedsHistory(TGameFilter filter)
 {
-    return a->Played->LastPlayed > b->Played->LastPlayed;
+    return filter == gfFavourites || filter == gfRecentlyPlayed;
 }
+
+struct ListedGame
+{
+    TGame *Game;
+    qint64 LastPlayed;
+};
 
 } // namespace
 
-void gameSubItems(const TGame &game, PlayedTexts &texts, QStringList &subItems)
+QString TEmulators::GameText(const TGame &game, int column)
 {
-    subItems.resize(GameSubItemCount);
-    subItems[0] = game.Year;
-    subItems[1] = game.GameType;
-    subItems[2] = game.Manufacturer;
-    subItems[3] = texts.times(game.Played);
-    subItems[4] = texts.lastPlayed(game.Played);
+    switch (column) {
+    case 0:
+        return game.Name;
+    case 1:
+        return game.Year;
+    case 2:
+        return game.GameType;
+    case 3:
+        return game.Manufacturer;
+    case 4:
+    case 5: {
+        if (!m_playedTexts)
+            m_playedTexts = std::make_unique<PlayedTexts>();
+        const PlayRecord *played = PlayRecordOf(game);
+        return column == 4 ? m_playedTexts->times(played) : m_playedTexts->lastPlayed(played);
+    }
+    default:
+        return {};
+    }
 }
 
 TEmulators::TEmulators(QObject *owner, const QString &startDirectory)
@@ -161,18 +181,14 @@ void TEmulators::saveHistory()
 void TEmulators::historyChangedFor(TGame &game)
 {
     saveHistory();
-    if (ListGames) {
-        PlayedTexts texts;
-        QStringList subItems;
-        gameSubItems(game, texts, subItems);
-        ListGames->updateGameRow(&game, subItems);
-    }
+    if (ListGames)
+        ListGames->updateGameRow(&game);
     Q_EMIT playHistoryChanged(&game);
 }
 
 void TEmulators::SetFavourite(TGame &game, bool favourite)
 {
-    game.Played = &m_history.setFavourite(game.RomSet, favourite);
+    m_history.setFavourite(game.RomSet, favourite);
     historyChangedFor(game);
 }
 
@@ -204,7 +220,6 @@ void TEmulators::LoadGames()
     m_games.reserve(m_games.size() + static_cast<size_t>(lines));
     SharedTexts shared;
     GameLineFields::Scratch scratch;
-    const bool linkHistory = m_history.lineCount() > 0;
     forEachGamesFileLine(content, [&](QByteArrayView line) {
         const GameLineFields fields = splitGameLine(line, scratch);
         TGame &game = m_games.emplace_back();
@@ -213,8 +228,6 @@ void TEmulators::LoadGames()
         game.Manufacturer = shared.text(fields.manufacturer());
         game.GameType = shared.text(fields.gameType());
         game.RomSet = displayText(fields.romSet());
-        if (linkHistory)
-            game.Played = m_history.find(game.RomSet);
         scanner.scan(game);
     });
 }
@@ -227,6 +240,7 @@ void TEmulators::RefreshList(TGameFilter filter)
     emptyListRows();
     m_games.clear();
     CurrentGame = nullptr;
+    m_playedTexts = std::make_unique<PlayedTexts>();
     loadHistory();
     LoadGames();
     fillRows(filter);
@@ -260,22 +274,21 @@ void TEmulators::fillRows(TGameFilter filter)
 {
     if (!ListGames)
         return;
-    std::vector<TGame *> listed;
+    const bool lookUp = filterNeedsHistory(filter);
+    std::vector<ListedGame> listed;
     listed.reserve(m_games.size());
     for (TGame &game : m_games) {
-        if (passesFilter(game, filter))
-            listed.push_back(&game);
+        const PlayRecord *played = lookUp ? PlayRecordOf(game) : nullptr;
+        if (passesFilter(game, played, filter))
+            listed.push_back({&game, played ? played->LastPlayed : PlayRecord::NeverPlayed});
     }
     if (filter == gfRecentlyPlayed)
-        std::stable_sort(listed.begin(), listed.end(), playedLater);
+        std::stable_sort(listed.begin(), listed.end(),
+                         [](const ListedGame &a, const ListedGame &b) { return a.LastPlayed > b.LastPlayed; });
     const ListUpdate update(ListGames);
-    // One list of sub-items for all rows: assigning shared strings into it allocates nothing.
-    QStringList subItems(GameSubItemCount);
-    PlayedTexts texts;
-    for (TGame *game : listed) {
-        gameSubItems(*game, texts, subItems);
-        ListGames->appendRow(game->Name, subItems, game, static_cast<int>(game->Location));
-    }
+    ListGames->setGameTextOf([this](const TGame &game, int column) { return GameText(game, column); });
+    for (const ListedGame &listedGame : listed)
+        ListGames->appendGameRow(listedGame.Game, static_cast<int>(listedGame.Game->Location));
 }
 
 void TEmulators::reselect(const QString &caption)
@@ -345,7 +358,7 @@ void TEmulators::Run()
     RunAndWait(CommandLine);
     if (!timing.started())
         return;
-    game.Played = &m_history.recordPlay(game.RomSet, timing.start(), timing.seconds());
+    m_history.recordPlay(game.RomSet, timing.start(), timing.seconds());
     historyChangedFor(game);
 }
 

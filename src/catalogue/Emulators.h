@@ -36,15 +36,9 @@ struct TGame
     bool Available = false;
     TRomLocation Location = rlMissing;
     QString FoundPath;
-    const PlayRecord *Played = nullptr; // the game's line of the play history; null when it has none
 };
 
 class PlayedTexts;
-
-// The sub-items of a game's list row, in column order after the name: year, type, manufacturer, times
-// played and last played.
-constexpr int GameSubItemCount = 5;
-void gameSubItems(const TGame &game, PlayedTexts &texts, QStringList &subItems);
 
 // The games catalogue, its directories, the selected game, and the run of a game.
 class TEmulators : public QObject
@@ -93,6 +87,11 @@ public:
     // "PLAYED.CSV" beside the games file; in a read-only install, in the work directory's "lanvo".
     QString historyFilePath() const;
     const PlayHistory &History() const { return m_history; }
+    // Game's line of the play history, or null when it has none; looked up when asked, so a refresh
+    // links no game to its line.
+    const PlayRecord *PlayRecordOf(const TGame &game) const { return m_history.find(game.RomSet); }
+    // The text of Game in the list's Column: name, year, type, manufacturer, times and last played.
+    QString GameText(const TGame &game, int column);
     // Marks or unmarks Game and writes the history; a write that fails is told through Prompts.
     void SetFavourite(TGame &game, bool favourite);
     // A TPath for a configured path: Path as given, FullPath expanded against the start directory.
@@ -133,6 +132,7 @@ private:
     TInstallType m_installType = itCDRom;
     std::vector<TGame> m_games;
     PlayHistory m_history;
+    std::unique_ptr<PlayedTexts> m_playedTexts; // made again at each refresh, for the locale as it is then
     bool m_historyUnreadableTold = false;
 };
 

@@ -1,24 +1,29 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+
+#include <functional>
 
 namespace Lanvo {
 
 struct TGame;
 
-// The games list as the catalogue sees it: rows with a caption, sub-items, the game and a state image.
+// The games list as the catalogue sees it: a row per game with a state image; its texts are asked of
+// GameTextOf whenever they are shown, sorted or searched, so a fill makes none.
 class IListRows
 {
 public:
+    // The text of Game in Column: 0 the name, then year, type, manufacturer, times and last played.
+    using GameTextOf = std::function<QString(const TGame &game, int column)>;
+
     virtual ~IListRows() = default;
 
     virtual void beginRowsBatch() = 0; // no repainting until the matching endRowsBatch
     virtual void endRowsBatch() = 0;
     virtual void clearRows() = 0;
     virtual void repaintRows() = 0;
-    virtual void appendRow(const QString &caption, const QStringList &subItems, TGame *game,
-                           int stateImage) = 0;
+    virtual void setGameTextOf(GameTextOf textOf) = 0;
+    virtual void appendGameRow(TGame *game, int stateImage) = 0;
     virtual int rowCount() const = 0;
     virtual QString rowCaption(int row) const = 0;
     virtual TGame *rowGame(int row) const = 0;
@@ -27,8 +32,8 @@ public:
     virtual int findCaption(const QString &caption) const = 0;
     // Selects the row, gives it the focus mark and scrolls it into view.
     virtual void selectRow(int row) = 0;
-    // Gives the row of Game, shown or not, new sub-items and draws it again (its marks may have changed).
-    virtual void updateGameRow(const TGame *game, const QStringList &subItems) = 0;
+    // Game's texts or marks changed: its row, shown or not, is searched and drawn again.
+    virtual void updateGameRow(const TGame *game) = 0;
 };
 
 // A picture control: the default picture or the selected game's picture.

@@ -14,12 +14,12 @@ std::vector<int> identityOrder(size_t count)
     return order;
 }
 
-std::vector<TextKey> rowKeys(const std::vector<EnhListModel::Row> &rows, const SortContext &context)
+std::vector<TextKey> rowKeys(const EnhListModel &model, const SortContext &context)
 {
     std::vector<TextKey> keys;
-    keys.reserve(rows.size());
-    for (const EnhListModel::Row &row : rows)
-        keys.push_back(makeTextKey(sortText(row, context.TextIndex), context.Style, *context.Locale));
+    keys.reserve(model.rows().size());
+    for (const EnhListModel::Row &row : model.rows())
+        keys.push_back(makeTextKey(sortText(model, row, context.TextIndex), context.Style, *context.Locale));
     return keys;
 }
 
@@ -36,25 +36,27 @@ int guardedCompare(const TSortItemsEvent &onSortItems, const EnhListModel::Row &
 
 } // namespace
 
-QString sortText(const EnhListModel::Row &row, int textIndex)
+QString sortText(const EnhListModel &model, const EnhListModel::Row &row, int textIndex)
 {
-    if (textIndex == -1)
-        return row.Caption;
-    return row.SubItems.value(textIndex);
+    if (textIndex < -1)
+        return {};
+    return model.text(row, textIndex + 1);
 }
 
-int CompareRows(const EnhListModel::Row *a, const EnhListModel::Row *b, const SortContext &context)
+int CompareRows(const EnhListModel &model, const EnhListModel::Row *a, const EnhListModel::Row *b,
+                const SortContext &context)
 {
     if (!a || !b || !context.Locale)
         return 0;
-    const int result = compareSortTexts(sortText(*a, context.TextIndex), sortText(*b, context.TextIndex),
-                                        context.Style, *context.Locale);
+    const int result = compareSortTexts(sortText(model, *a, context.TextIndex),
+                                        sortText(model, *b, context.TextIndex), context.Style, *context.Locale);
     return result * context.Direction;
 }
 
-std::vector<int> sortedRowOrder(const std::vector<EnhListModel::Row> &rows, const SortContext &context,
+std::vector<int> sortedRowOrder(const EnhListModel &model, const SortContext &context,
                                 const TSortItemsEvent &onSortItems)
 {
+    const std::vector<EnhListModel::Row> &rows = model.rows();
     std::vector<int> order = identityOrder(rows.size());
     if (onSortItems) {
         const int column = context.TextIndex + 1;
@@ -66,7 +68,7 @@ std::vector<int> sortedRowOrder(const std::vector<EnhListModel::Row> &rows, cons
     }
     if (!context.Locale)
         return order;
-    const std::vector<TextKey> keys = rowKeys(rows, context);
+    const std::vector<TextKey> keys = rowKeys(model, context);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return compareTextKeys(keys[size_t(a)], keys[size_t(b)], context.Style) * context.Direction < 0;
     });

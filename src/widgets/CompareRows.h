@@ -24,15 +24,16 @@ struct SortContext
     const SortLocale *Locale = nullptr;
 };
 
-// The text a row sorts by: its caption, the sub-item, or an empty text when the row has fewer.
-QString sortText(const EnhListModel::Row &row, int textIndex);
+// The text a row of Model sorts by: its caption, the sub-item, or an empty text when the row has fewer.
+QString sortText(const EnhListModel &model, const EnhListModel::Row &row, int textIndex);
 
-// The built-in comparison of two rows, direction applied; a missing row or any failure gives 0.
-int CompareRows(const EnhListModel::Row *a, const EnhListModel::Row *b, const SortContext &context);
+// The built-in comparison of two rows of Model, direction applied; a missing row or any failure gives 0.
+int CompareRows(const EnhListModel &model, const EnhListModel::Row *a, const EnhListModel::Row *b,
+                const SortContext &context);
 
-// The order of Rows after a stable sort by Context, or by OnSortItems when it is set: element i is
-// the index of the row that goes to position i. Keys are computed once per row, not per comparison.
-std::vector<int> sortedRowOrder(const std::vector<EnhListModel::Row> &rows, const SortContext &context,
+// The order of Model's rows after a stable sort by Context, or by OnSortItems when it is set: element i
+// is the index of the row that goes to position i. Keys are computed once per row, not per comparison.
+std::vector<int> sortedRowOrder(const EnhListModel &model, const SortContext &context,
                                 const TSortItemsEvent &onSortItems = {});
 
 } // namespace Lanvo

@@ -27,11 +27,24 @@ int EnhListModel::columnCount(const QModelIndex &parent) const
 
 QString EnhListModel::cellText(int row, int column) const
 {
-    const Row &r = this->row(row);
-    const int source = sourceColumn(column);
-    if (source == 0)
-        return r.Caption;
-    return r.SubItems.value(source - 1);
+    return text(this->row(row), sourceColumn(column));
+}
+
+QString EnhListModel::text(const Row &row, int source) const
+{
+    if (row.OwnTexts >= 0)
+        return m_ownTexts[static_cast<size_t>(row.OwnTexts)].value(source);
+    if (row.Game && m_gameTextOf)
+        return m_gameTextOf(*row.Game, source);
+    return {};
+}
+
+void EnhListModel::setGameTextOf(GameTextOf textOf)
+{
+    m_gameTextOf = std::move(textOf);
+    m_keys.clear();
+    if (!m_rows.empty() && m_batchDepth == 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 QVariant EnhListModel::data(const QModelIndex &index, int role) const
@@ -152,13 +165,27 @@ void EnhListModel::clearRows()
     if (notify)
         beginResetModel();
     m_rows.clear();
+    m_ownTexts.clear();
     m_keys.clear();
     m_shown.clear();
     if (notify)
         endResetModel();
 }
 
-void EnhListModel::appendRow(Row row)
+void EnhListModel::appendRow(TextRow row)
+{
+    QStringList texts = std::move(row.SubItems);
+    texts.prepend(std::move(row.Caption));
+    m_ownTexts.push_back(std::move(texts));
+    appendStored({row.Game, row.StateImage, static_cast<int>(m_ownTexts.size() - 1)});
+}
+
+void EnhListModel::appendGameRow(TGame *game, int stateImage)
+{
+    appendStored({game, stateImage, -1});
+}
+
+void EnhListModel::appendStored(Row row)
 {
     if (m_batchDepth > 0) {
         m_rows.push_back(std::move(row));
@@ -188,7 +215,19 @@ void EnhListModel::setRowCaption(int row, const QString &caption)
     if (row < 0 || row >= rowCount())
         return;
     const size_t source = static_cast<size_t>(sourceRow(row));
-    m_rows[source].Caption = caption;
+    Row &edited = m_rows[source];
+    if (edited.OwnTexts < 0) {
+        QStringList texts;
+        for (int column = 0; column < static_cast<int>(m_columns.size()); ++column)
+            texts << text(edited, column);
+        m_ownTexts.push_back(std::move(texts));
+        edited.OwnTexts = static_cast<int>(m_ownTexts.size() - 1);
+    }
+    QStringList &texts = m_ownTexts[static_cast<size_t>(edited.OwnTexts)];
+    if (texts.isEmpty())
+        texts << caption;
+    else
+        texts.first() = caption;
     if (source < m_keys.size())
         m_keys[source] = m_keyOf ? foldForSearch(m_keyOf(m_rows[source])) : QString();
     // A row that no longer matches stays listed until the search changes, as the user is looking at it.
@@ -196,12 +235,11 @@ void EnhListModel::setRowCaption(int row, const QString &caption)
         Q_EMIT dataChanged(index(row, 0), index(row, 0));
 }
 
-void EnhListModel::setSubItemsOf(const TGame *game, const SubItemList &subItems)
+void EnhListModel::gameChanged(const TGame *game)
 {
     for (size_t source = 0; source < m_rows.size(); ++source) {
         if (m_rows[source].Game != game)
             continue;
-        m_rows[source].SubItems = subItems;
         if (source < m_keys.size())
             m_keys[source] = m_keyOf ? foldForSearch(m_keyOf(m_rows[source])) : QString();
         if (m_batchDepth > 0)

@@ -2,7 +2,6 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
-#include <QVarLengthArray>
 
 #include <functional>
 #include <vector>
@@ -11,26 +10,10 @@ namespace Lanvo {
 
 struct TGame;
 
-// A row's sub-items, held inside the row: the games list's five take no allocation of their own,
-// which matters at hundreds of thousands of rows.
-class SubItemList : public QVarLengthArray<QString, 5>
-{
-public:
-    SubItemList() = default;
-    SubItemList(std::initializer_list<QString> items)
-        : QVarLengthArray(items)
-    {
-    }
-    SubItemList(const QStringList &items) // NOLINT: converts as a list of texts would
-        : QVarLengthArray(items.begin(), items.end())
-    {
-    }
-    QStringList toList() const { return QStringList(begin(), end()); }
-};
-
 // The rows of a report-style list: a caption, sub-items, the game a row stands for and its state image,
-// shown in the first column with a text for screen readers. Rows live in one vector so that fills and
-// sorts of tens of thousands of rows stay cheap.
+// shown in the first column with a text for screen readers. A game's row holds no text: its cells are
+// asked of the game when they are shown, sorted or searched, so a fill of hundreds of thousands of rows
+// makes none and a row costs 16 bytes. Rows live in one vector so that fills and sorts stay cheap.
 class EnhListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -38,8 +21,16 @@ class EnhListModel : public QAbstractTableModel
 public:
     struct Row
     {
+        TGame *Game = nullptr;
+        int StateImage = 0;
+        int OwnTexts = -1; // index of the row's own texts; -1: its texts are its game's
+    };
+
+    // A row that brings its texts: the caption and the sub-items after it.
+    struct TextRow
+    {
         QString Caption;
-        SubItemList SubItems;
+        QStringList SubItems;
         TGame *Game = nullptr;
         int StateImage = 0;
     };
@@ -79,17 +70,26 @@ public:
     void endBatch();
     bool inBatch() const { return m_batchDepth > 0; }
     void clearRows();
-    void appendRow(Row row);
+    void appendRow(TextRow row);
+    // A row whose texts are its game's, as GameTextOf gives them.
+    void appendGameRow(TGame *game, int stateImage);
     // A row as listed: while a search is in force, row 0 is the first row that matches it.
     const Row &row(int index) const { return m_rows[static_cast<size_t>(sourceRow(index))]; }
     // Every row, listed or not, in the order a sort gave them.
     const std::vector<Row> &rows() const { return m_rows; }
+    // A game's row edited so becomes one with texts of its own.
     void setRowCaption(int row, const QString &caption);
     // Puts all the rows in Order (element i is the row that goes to position i); persistent indexes,
     // and so the selection, follow their rows. Inside a batch the closing reset tells the views instead.
     void applyOrder(const std::vector<int> &order);
     // The text shown in Column of a listed Row: the caption, a sub-item, or empty for a missing sub-item.
     QString cellText(int row, int column) const;
+    // The text of Row in Source, an index into columns() (0 is the caption), shown or not.
+    QString text(const Row &row, int source) const;
+
+    // The text of Game in Source (0 is the name); asked whenever a game's row is shown, sorted or searched.
+    using GameTextOf = std::function<QString(const TGame &game, int source)>;
+    void setGameTextOf(GameTextOf textOf);
 
     // Quick search: only the rows whose search key holds every word of Text are listed; an empty text
     // lists every row. The text stays in force while rows are emptied and refilled. A row's key is made
@@ -103,16 +103,19 @@ public:
     using RowMarkOf = std::function<bool(const Row &)>;
     void setFavouriteOf(RowMarkOf favouriteOf) { m_favouriteOf = std::move(favouriteOf); }
     bool isFavourite(const Row &row) const { return m_favouriteOf && m_favouriteOf(row); }
-    // New sub-items for every row of Game, listed or not; a listed row is drawn again whole.
-    void setSubItemsOf(const TGame *game, const SubItemList &subItems);
+    // Game's texts or marks changed: its rows, listed or not, are searched and drawn again whole.
+    void gameChanged(const TGame *game);
 
 private:
     int sourceRow(int listed) const { return searching() ? m_shown[static_cast<size_t>(listed)] : listed; }
     void makeKeys();
     bool matches(size_t source) const;
     void filterRows(bool narrowing);
+    void appendStored(Row row);
 
     std::vector<Row> m_rows;
+    std::vector<QStringList> m_ownTexts; // of rows added with texts, caption first
+    GameTextOf m_gameTextOf;
     std::vector<Column> m_columns;
     std::vector<int> m_shownColumns; // the model's columns, as indexes into m_columns
     int m_batchDepth = 0;

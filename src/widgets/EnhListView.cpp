@@ -241,7 +241,7 @@ void TEnhListView::SortRows(int column, bool ascending)
     const SortLocale locale; // the user's regional settings as they are now
     const int source = column >= 0 && column < m_model->columnCount() ? m_model->sourceColumn(column) : column;
     const SortContext context{source - 1, ascending ? 1 : -1, m_autoSortStyle, &locale};
-    m_model->applyOrder(sortedRowOrder(m_model->rows(), context, m_onSortItems));
+    m_model->applyOrder(sortedRowOrder(*m_model, context, m_onSortItems));
     Q_EMIT sortFinished(column);
     syncHeader();
 }
@@ -311,6 +311,18 @@ void TEnhListView::appendRow(const QString &caption, const QStringList &subItems
         Resort();
 }
 
+void TEnhListView::setGameTextOf(GameTextOf textOf)
+{
+    m_model->setGameTextOf(std::move(textOf));
+}
+
+void TEnhListView::appendGameRow(TGame *game, int stateImage)
+{
+    m_model->appendGameRow(game, stateImage);
+    if (m_autoResort)
+        Resort();
+}
+
 int TEnhListView::rowCount() const
 {
     return m_model->rowCount();
@@ -320,7 +332,7 @@ QString TEnhListView::rowCaption(int row) const
 {
     if (row < 0 || row >= rowCount())
         return {};
-    return m_model->row(row).Caption;
+    return m_model->text(m_model->row(row), 0);
 }
 
 TGame *TEnhListView::rowGame(int row) const
@@ -340,15 +352,15 @@ int TEnhListView::findCaption(const QString &caption) const
 {
     const int count = rowCount();
     for (int row = 0; row < count; ++row) {
-        if (m_model->row(row).Caption.compare(caption, Qt::CaseInsensitive) == 0)
+        if (m_model->text(m_model->row(row), 0).compare(caption, Qt::CaseInsensitive) == 0)
             return row;
     }
     return -1;
 }
 
-void TEnhListView::updateGameRow(const TGame *game, const QStringList &subItems)
+void TEnhListView::updateGameRow(const TGame *game)
 {
-    m_model->setSubItemsOf(game, subItems);
+    m_model->gameChanged(game);
     if (m_autoResort)
         Resort();
 }

@@ -83,20 +83,23 @@ public:
     void EndUpdate();
     // A caption edited: sorts again when AutoResort is on.
     void setRowCaption(int row, const QString &caption);
+    // A row with texts of its own.
+    void appendRow(const QString &caption, const QStringList &subItems, TGame *game, int stateImage);
 
     // IListRows
     void beginRowsBatch() override;
     void endRowsBatch() override;
     void clearRows() override;
     void repaintRows() override;
-    void appendRow(const QString &caption, const QStringList &subItems, TGame *game, int stateImage) override;
+    void setGameTextOf(GameTextOf textOf) override;
+    void appendGameRow(TGame *game, int stateImage) override;
     int rowCount() const override;
     QString rowCaption(int row) const override;
     TGame *rowGame(int row) const override;
     int selectedRow() const override;
     int findCaption(const QString &caption) const override;
     void selectRow(int row) override;
-    void updateGameRow(const TGame *game, const QStringList &subItems) override;
+    void updateGameRow(const TGame *game) override;
 
 Q_SIGNALS:
     // The selection changed; once per change.

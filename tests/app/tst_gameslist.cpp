@@ -229,12 +229,12 @@ void TestGamesList::contextMenuStates()
 {
     Fixture f(Games, {"alpha"});
     TGamesMenus &m = *f.w().Menus;
-    m.PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
+    f.w().updateContextMenu();
     QVERIFY(!m.pm_Run->isEnabled()); // no game yet
     f.select("Alpha");
     f.w().Menus->Mn_ShowSnapshot->trigger(); // hides the panel
     f.w().Menus->mn_allgames->trigger();
-    m.PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
+    f.w().updateContextMenu();
     QVERIFY(m.pm_Run->isEnabled());
     QVERIFY(!m.PmShowSnapshot->isChecked());
     QVERIFY(m.PmShowallgames->isChecked() && !m.PmShowavailablegames->isChecked() && !m.PmShowmissinggames->isChecked());
@@ -246,7 +246,7 @@ void TestGamesList::emulatorMissing()
     QCOMPARE(f.Prompts.Messages.size(), 1); // the start-up told the user
     f.select("Alpha");
     QVERIFY(!f.w().EmulatorMenu->mnRun->isEnabled());
-    f.w().Menus->PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
+    f.w().updateContextMenu();
     QVERIFY(f.w().Menus->pm_Run->isEnabled());
 }
 

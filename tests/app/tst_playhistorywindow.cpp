@@ -178,7 +178,7 @@ void TestPlayHistoryWindow::favouriteSurvivesARestart()
     QTest::keyClick(f.w().ListGames, Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(f.heard("Charlie"), QStringLiteral("available, favourite"));
     QCOMPARE(readFile(f.historyFile()), QByteArray("charlie;0;;0;1\r\n"));
-    f.w().Menus->PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
+    f.w().updateContextMenu();
     QVERIFY(f.w().Menus->pm_Favourite->isChecked());
     // The star is drawn after the state image, and only for the marked game.
     const QModelIndex marked = f.w().ListGames->model()->index(f.w().ListGames->findCaption("Charlie"), 0);
@@ -191,7 +191,7 @@ void TestPlayHistoryWindow::favouriteSurvivesARestart()
     QCOMPARE(f.w().SB_InfoBar->panelText(0), QStringLiteral("1 games"));
     QCOMPARE(f.heard("Charlie"), QStringLiteral("available, favourite"));
     f.select("Charlie");
-    f.w().Menus->PopupMenuListGamesPopup(f.w().emulateur->CurrentGame);
+    f.w().updateContextMenu();
     f.w().Menus->pm_Favourite->trigger(); // unmarked from the context menu
     QCOMPARE(f.heard("Charlie"), QStringLiteral("available"));
     QCOMPARE(readFile(f.historyFile()), QByteArray("charlie;0;;0;0\r\n"));

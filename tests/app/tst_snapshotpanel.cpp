@@ -170,7 +170,7 @@ void TestSnapshotPanel::visibilityAndKindSurviveRestart()
     auto window = openWindow(dir.path(), prompts);
     QVERIFY(!window->SnapshotPanel->isVisible());
     QVERIFY(!window->Menus->Mn_ShowSnapshot->isChecked());
-    window->Menus->PopupMenuListGamesPopup(nullptr);
+    window->Menus->PopupMenuListGamesPopup(nullptr, false);
     QVERIFY(!window->Menus->PmShowSnapshot->isChecked());
     QCOMPARE(window->SnapshotPanel->selectedTab(), 1);
     QCOMPARE(window->emulateur->PictureDir, window->emulateur->GamePicDir);

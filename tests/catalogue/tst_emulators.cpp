@@ -54,8 +54,8 @@ private:
         QStringList captions() const
         {
             QStringList result;
-            for (const auto &row : Rows.Rows)
-                result.append(row.Caption);
+            for (int row = 0; row < Rows.rowCount(); ++row)
+                result.append(Rows.rowCaption(row));
             return result;
         }
     };
@@ -186,9 +186,9 @@ void TestEmulators::refreshFiltersAndKeepsFileOrder()
     QCOMPARE(f.Emulator->Games().size(), size_t(4));
     if (filter == gfAll) {
         const auto &zed = f.Rows.Rows.front();
-        QCOMPARE(zed.SubItems.first(3), (QStringList{"1991", "Sport", "Maker"}));
-        QCOMPARE(zed.SubItems.at(3), QStringLiteral("1"));
-        QCOMPARE(f.Rows.Rows[1].SubItems.mid(3), (QStringList{"0", ""}));
+        QCOMPARE(f.Rows.subItems(0).first(3), (QStringList{"1991", "Sport", "Maker"}));
+        QCOMPARE(f.Rows.subItems(0).at(3), QStringLiteral("1"));
+        QCOMPARE(f.Rows.subItems(1).mid(3), (QStringList{"0", ""}));
         QCOMPARE(zed.StateImage, int(rlDirectory));
         QCOMPARE(zed.Game, f.Emulator->GetGame(0));
         QCOMPARE(f.Rows.Rows[2].StateImage, int(rlZip));
@@ -257,8 +257,8 @@ void TestEmulators::oddGamesFileNeverFails()
     Fixture f(odd);
     f.Emulator->RefreshList(gfAll);
     QCOMPARE(f.Rows.rowCount(), 5);
-    QCOMPARE(f.Rows.Rows[2].SubItems.first(), QStringLiteral("1990"));
-    QCOMPARE(f.Rows.Rows[3].Caption, QString::fromUtf8("\xc3\xbf\xc3\xbe\xe2\x82\xac bytes")); // Windows-1252
+    QCOMPARE(f.Rows.subItems(2).first(), QStringLiteral("1990"));
+    QCOMPARE(f.Rows.rowCaption(3), QString::fromUtf8("\xc3\xbf\xc3\xbe\xe2\x82\xac bytes")); // Windows-1252
     QCOMPARE(f.Emulator->GetGame(4)->RomSet, QStringLiteral("big"));
     QVERIFY(!f.Emulator->GetGame(5));
     QVERIFY(!f.Emulator->GetGame(-1));

@@ -11,11 +11,19 @@ namespace Lanvo::Test {
 
 int FakeListRows::findCaption(const QString &caption) const
 {
-    for (size_t i = 0; i < Rows.size(); ++i) {
-        if (Rows[i].Caption.compare(caption, Qt::CaseInsensitive) == 0)
-            return static_cast<int>(i);
+    for (int i = 0; i < rowCount(); ++i) {
+        if (rowCaption(i).compare(caption, Qt::CaseInsensitive) == 0)
+            return i;
     }
     return -1;
+}
+
+QStringList FakeListRows::subItems(int row) const
+{
+    QStringList texts;
+    for (int column = 1; column <= 5; ++column)
+        texts << text(row, column);
+    return texts;
 }
 
 bool FakePicture::loadFile(const QString &path)

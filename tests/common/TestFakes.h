@@ -19,8 +19,6 @@ class FakeListRows : public IListRows
 public:
     struct Row
     {
-        QString Caption;
-        QStringList SubItems;
         TGame *Game;
         int StateImage;
     };
@@ -33,25 +31,26 @@ public:
         Selected = -1;
     }
     void repaintRows() override {}
-    void appendRow(const QString &caption, const QStringList &subItems, TGame *game, int stateImage) override
-    {
-        Rows.push_back({caption, subItems, game, stateImage});
-    }
+    void setGameTextOf(GameTextOf textOf) override { TextOf = std::move(textOf); }
+    void appendGameRow(TGame *game, int stateImage) override { Rows.push_back({game, stateImage}); }
     int rowCount() const override { return static_cast<int>(Rows.size()); }
-    QString rowCaption(int row) const override { return Rows.at(static_cast<size_t>(row)).Caption; }
+    QString rowCaption(int row) const override { return text(row, 0); }
+    // The row's texts as the list would show them now: the caption, then the sub-items.
+    QString text(int row, int column) const
+    {
+        const Row &at = Rows.at(static_cast<size_t>(row));
+        return at.Game && TextOf ? TextOf(*at.Game, column) : QString();
+    }
+    QStringList subItems(int row) const;
     TGame *rowGame(int row) const override { return Rows.at(static_cast<size_t>(row)).Game; }
     int selectedRow() const override { return Selected; }
     int findCaption(const QString &caption) const override;
     void selectRow(int row) override { Selected = row; }
-    void updateGameRow(const TGame *game, const QStringList &subItems) override
-    {
-        for (Row &row : Rows) {
-            if (row.Game == game)
-                row.SubItems = subItems;
-        }
-    }
+    void updateGameRow(const TGame *game) override { UpdatedGames.push_back(game); }
 
     std::vector<Row> Rows;
+    GameTextOf TextOf;
+    std::vector<const TGame *> UpdatedGames;
     int Selected = -1;
     int OpenBrackets = 0;
 };

@@ -30,35 +30,42 @@ using Row = EnhListModel::Row;
 
 const QLocale UnitedStates(QLocale::English, QLocale::UnitedStates);
 
-Row row(const QString &caption, const QStringList &subItems)
+// Rows with texts of their own, in a model as the list holds them.
+struct Rows
 {
-    return {caption, subItems, nullptr, 0};
-}
+    Rows(std::initializer_list<std::pair<QString, QStringList>> rows)
+    {
+        for (const auto &[caption, subItems] : rows)
+            add(caption, subItems);
+    }
+    void add(const QString &caption, const QStringList &subItems) { Model.appendRow({caption, subItems, nullptr, 0}); }
+    const Row *at(int index) const { return &Model.rows()[size_t(index)]; }
+    QString caption(const Row &row) const { return Model.text(row, 0); }
+    QStringList captions(const std::vector<int> &order) const
+    {
+        QStringList result;
+        for (const int index : order)
+            result << caption(*at(index));
+        return result;
+    }
 
-QStringList captions(const std::vector<Row> &rows, const std::vector<int> &order)
-{
-    QStringList result;
-    for (const int index : order)
-        result << rows[size_t(index)].Caption;
-    return result;
-}
+    EnhListModel Model;
+};
 
 // Rows like the games list's, with the awkward texts a catalogue can hold.
-std::vector<Row> mixedRows(int count)
+void addMixedRows(Rows &rows, int count)
 {
     const QStringList names = {"Alpha", "alpha", "Bravo", "  ", "", "9a", "10a", "Zeta 2", "zeta 10"};
     const QStringList years = {"1990", "", "1985", " 7", "7 ", "1e3", ".", "1.2.3", "10/1/99", "9/1/99",
                                "1:45 PM", "11:00 AM", "13/45/99", "+3", "-2.5"};
     QRandomGenerator random(20240515);
-    std::vector<Row> rows;
     for (int i = 0; i < count; ++i) {
         QStringList subItems;
         const int subCount = int(random.bounded(3u));
         for (int s = 0; s < subCount; ++s)
             subItems << years.at(int(random.bounded(quint32(years.size()))));
-        rows.push_back(row(names.at(int(random.bounded(quint32(names.size())))) + QString::number(i % 3), subItems));
+        rows.add(names.at(int(random.bounded(quint32(names.size())))) + QString::number(i % 3), subItems);
     }
-    return rows;
 }
 
 } // namespace
@@ -87,25 +94,23 @@ void TestCompareRows::comparesTheChosenText()
     QFETCH(int, expected);
     const SortLocale locale(UnitedStates);
     const SortContext context{textIndex, direction, static_cast<TAutoSortStyle>(style), &locale};
-    const Row a = row("Bravo", {"1990", "9"});
-    const Row b = row("alpha", {"", "10"});
+    const Rows rows{{"Bravo", {"1990", "9"}}, {"alpha", {"", "10"}}};
     const int sign = (expected > 0) - (expected < 0);
-    QCOMPARE(CompareRows(&a, &b, context), sign);
-    QCOMPARE(CompareRows(&b, &a, context), -sign);
+    QCOMPARE(CompareRows(rows.Model, rows.at(0), rows.at(1), context), sign);
+    QCOMPARE(CompareRows(rows.Model, rows.at(1), rows.at(0), context), -sign);
 }
 
 void TestCompareRows::missingRowsCompareEqual()
 {
     const SortLocale locale(UnitedStates);
     const SortContext context{0, 1, assSmart, &locale};
-    const Row withYear = row("A", {"1990"});
-    const Row withoutSubItems = row("B", {});
-    QCOMPARE(CompareRows(&withYear, nullptr, context), 0);
-    QCOMPARE(CompareRows(nullptr, &withYear, context), 0);
+    const Rows rows{{"A", {"1990"}}, {"B", {}}, {"C", {}}};
+    const Row *withYear = rows.at(0);
+    QCOMPARE(CompareRows(rows.Model, withYear, nullptr, context), 0);
+    QCOMPARE(CompareRows(rows.Model, nullptr, withYear, context), 0);
     // A missing sub-item is an empty text, which sorts before any year.
-    QCOMPARE(CompareRows(&withoutSubItems, &withYear, context), -1);
-    const Row alsoWithout = row("C", {});
-    QCOMPARE(CompareRows(&withoutSubItems, &alsoWithout, context), 0);
+    QCOMPARE(CompareRows(rows.Model, rows.at(1), withYear, context), -1);
+    QCOMPARE(CompareRows(rows.Model, rows.at(1), rows.at(2), context), 0);
 }
 
 void TestCompareRows::keyedSortMatchesPairwiseRule_data()
@@ -136,38 +141,40 @@ void TestCompareRows::keyedSortMatchesPairwiseRule()
     QFETCH(int, style);
     const SortLocale sortLocale(locale);
     const SortContext context{textIndex, direction, static_cast<TAutoSortStyle>(style), &sortLocale};
-    const std::vector<Row> rows = mixedRows(400);
-    std::vector<int> pairwise(rows.size());
+    Rows rows{};
+    addMixedRows(rows, 400);
+    std::vector<int> pairwise(rows.Model.rows().size());
     std::iota(pairwise.begin(), pairwise.end(), 0);
     std::stable_sort(pairwise.begin(), pairwise.end(),
-                     [&](int a, int b) { return CompareRows(&rows[size_t(a)], &rows[size_t(b)], context) < 0; });
-    const std::vector<int> keyed = sortedRowOrder(rows, context);
+                     [&](int a, int b) { return CompareRows(rows.Model, rows.at(a), rows.at(b), context) < 0; });
+    const std::vector<int> keyed = sortedRowOrder(rows.Model, context);
     QCOMPARE(keyed, pairwise);
 }
 
 void TestCompareRows::equalRowsKeepTheirOrder()
 {
     const SortLocale locale(UnitedStates);
-    const std::vector<Row> rows = {row("b1", {"1990"}), row("a", {"1985"}), row("b2", {"1990"}), row("b3", {"1990"})};
-    QCOMPARE(captions(rows, sortedRowOrder(rows, {0, 1, assSmart, &locale})),
+    const Rows rows{{"b1", {"1990"}}, {"a", {"1985"}}, {"b2", {"1990"}}, {"b3", {"1990"}}};
+    QCOMPARE(rows.captions(sortedRowOrder(rows.Model, {0, 1, assSmart, &locale})),
              QStringList({"a", "b1", "b2", "b3"}));
-    QCOMPARE(captions(rows, sortedRowOrder(rows, {0, -1, assSmart, &locale})),
+    QCOMPARE(rows.captions(sortedRowOrder(rows.Model, {0, -1, assSmart, &locale})),
              QStringList({"b1", "b2", "b3", "a"}));
 }
 
 void TestCompareRows::sortItemsHandlerReplacesComparison()
 {
     const SortLocale locale(UnitedStates);
-    const std::vector<Row> rows = {row("ccc", {}), row("a", {}), row("bb", {})};
+    const Rows rows{{"ccc", {}}, {"a", {}}, {"bb", {}}};
     int seenColumn = -2;
     const TSortItemsEvent byLength = [&](const Row &a, const Row &b, int column) {
         seenColumn = column;
-        return int(a.Caption.size() - b.Caption.size()) * 10; // any magnitude: only the sign counts
+        // any magnitude: only the sign counts
+        return int(rows.caption(a).size() - rows.caption(b).size()) * 10;
     };
-    QCOMPARE(captions(rows, sortedRowOrder(rows, {-1, 1, assSmart, &locale}, byLength)),
+    QCOMPARE(rows.captions(sortedRowOrder(rows.Model, {-1, 1, assSmart, &locale}, byLength)),
              QStringList({"a", "bb", "ccc"}));
     QCOMPARE(seenColumn, 0);
-    QCOMPARE(captions(rows, sortedRowOrder(rows, {1, -1, assSmart, &locale}, byLength)),
+    QCOMPARE(rows.captions(sortedRowOrder(rows.Model, {1, -1, assSmart, &locale}, byLength)),
              QStringList({"ccc", "bb", "a"}));
     QCOMPARE(seenColumn, 2);
 }
@@ -175,9 +182,9 @@ void TestCompareRows::sortItemsHandlerReplacesComparison()
 void TestCompareRows::throwingHandlerMakesRowsEqual()
 {
     const SortLocale locale(UnitedStates);
-    const std::vector<Row> rows = {row("c", {}), row("a", {}), row("b", {})};
+    const Rows rows{{"c", {}}, {"a", {}}, {"b", {}}};
     const TSortItemsEvent failing = [](const Row &, const Row &, int) -> int { throw std::runtime_error("broken"); };
-    QCOMPARE(captions(rows, sortedRowOrder(rows, {-1, 1, assSmart, &locale}, failing)),
+    QCOMPARE(rows.captions(sortedRowOrder(rows.Model, {-1, 1, assSmart, &locale}, failing)),
              QStringList({"c", "a", "b"}));
 }
 

@@ -1,4 +1,5 @@
 #include "EnhListModel.h"
+#include "Emulators.h"
 #include "StateImages.h"
 
 #include <QAbstractItemModelTester>
@@ -20,7 +21,7 @@ private Q_SLOTS:
     void searchListsMatchingRows();
     void searchStaysInForceAcrossRefill();
     void sortWhileSearchingKeepsPersistentIndexes();
-    void gameRowTakesNewSubItemsListedOrNot();
+    void gameRowFollowsItsGame();
     void favouriteRowsShowAndTellTheirMark();
 };
 
@@ -45,7 +46,7 @@ QStringList captions(const EnhListModel &model)
 {
     QStringList result;
     for (const EnhListModel::Row &row : model.rows())
-        result << row.Caption;
+        result << model.text(row, 0);
     return result;
 }
 
@@ -65,7 +66,7 @@ void TestEnhListModel::reorderKeepsPersistentIndexes()
     QCOMPARE(rowOfB.column(), 1);
     QCOMPARE(rowOfB.data().toString(), QStringLiteral("1992"));
     // Sub-items, games and state images travel with their row.
-    QCOMPARE(model.row(2).SubItems.toList(), QStringList({"1990"}));
+    QCOMPARE(model.text(model.row(2), 1), QStringLiteral("1990"));
     QCOMPARE(model.row(2).StateImage, 0);
 }
 
@@ -130,7 +131,8 @@ void TestEnhListModel::searchListsMatchingRows()
     QFETCH(QStringList, expected);
     EnhListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.setSearchKeyOf([](const EnhListModel::Row &row) { return row.Caption + '\n' + row.SubItems.value(0); });
+    model.setSearchKeyOf(
+        [&model](const EnhListModel::Row &row) { return model.text(row, 0) + '\n' + model.text(row, 1); });
     fillRows(model, {"apple", "banana", "mango", "cherry"});
     for (const QString &query : queries)
         model.setSearchText(query);
@@ -138,7 +140,7 @@ void TestEnhListModel::searchListsMatchingRows()
     QCOMPARE(model.rowCount(), int(expected.size()));
     QCOMPARE(model.rows().size(), size_t(4)); // nothing rebuilt: every row is still there
     if (!expected.isEmpty())
-        QCOMPARE(model.row(0).Caption, expected.first());
+        QCOMPARE(model.text(model.row(0), 0), expected.first());
 }
 
 void TestEnhListModel::searchStaysInForceAcrossRefill()
@@ -146,9 +148,9 @@ void TestEnhListModel::searchStaysInForceAcrossRefill()
     EnhListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     int keysMade = 0;
-    model.setSearchKeyOf([&keysMade](const EnhListModel::Row &row) {
+    model.setSearchKeyOf([&keysMade, &model](const EnhListModel::Row &row) {
         ++keysMade;
-        return row.Caption;
+        return model.text(row, 0);
     });
     fillRows(model, {"apple", "banana"});
     QVERIFY(model.setSearchText("A"));
@@ -172,7 +174,7 @@ void TestEnhListModel::sortWhileSearchingKeepsPersistentIndexes()
 {
     EnhListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.setSearchKeyOf([](const EnhListModel::Row &row) { return row.Caption; });
+    model.setSearchKeyOf([&model](const EnhListModel::Row &row) { return model.text(row, 0); });
     fillRows(model, {"pear", "fig", "peach", "plum", "apple"});
     model.setSearchText("p");
     QCOMPARE(listed(model), (QStringList{"pear", "peach", "plum", "apple"}));
@@ -186,37 +188,56 @@ void TestEnhListModel::sortWhileSearchingKeepsPersistentIndexes()
     QCOMPARE(listed(model), (QStringList{"apple", "fig", "peach", "pear", "plum"}));
 }
 
-// A run or a mark changes a game's row whether the search lists it or not; only a listed row is drawn.
-void TestEnhListModel::gameRowTakesNewSubItemsListedOrNot()
+// A game's row shows its game's texts as they are when asked: a fill makes none, and a run or a mark
+// searches the row again and draws it only where the search lists it.
+void TestEnhListModel::gameRowFollowsItsGame()
 {
     EnhListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setColumns({{"Name", 200, Qt::AlignLeft}, {"Played", 60, Qt::AlignLeft}});
-    model.setSearchKeyOf([](const EnhListModel::Row &row) { return row.Caption + ' ' + row.SubItems.value(0); });
-    auto *first = reinterpret_cast<TGame *>(quintptr(0x10));
-    auto *second = reinterpret_cast<TGame *>(quintptr(0x20));
-    model.appendRow({"alpha", {"0"}, first, 1});
-    model.appendRow({"bravo", {"0"}, second, 1});
+    TGame first;
+    TGame second;
+    QHash<const TGame *, QStringList> texts{{&first, {"alpha", "0"}}, {&second, {"bravo", "0"}}};
+    int asked = 0;
+    model.setGameTextOf([&](const TGame &game, int source) {
+        ++asked;
+        return texts.value(&game).value(source);
+    });
+    model.setSearchKeyOf(
+        [&model](const EnhListModel::Row &row) { return model.text(row, 0) + ' ' + model.text(row, 1); });
+    model.beginBatch();
+    model.appendGameRow(&first, 1);
+    model.appendGameRow(&second, 1);
+    QCOMPARE(asked, 0);
+    model.endBatch();
     model.setSearchText("bravo");
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
-    model.setSubItemsOf(second, {"1"});
+    texts[&second][1] = "1";
+    model.gameChanged(&second);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.first().at(0).toModelIndex(), model.index(0, 0));
     QCOMPARE(changed.first().at(1).toModelIndex(), model.index(0, 1));
     QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1"));
 
-    model.setSubItemsOf(first, {"played"});
+    texts[&first][1] = "played";
+    model.gameChanged(&first);
     QCOMPARE(changed.count(), 1); // not listed: nothing to draw
     model.setSearchText("played");
     QCOMPARE(listed(model), QStringList{"alpha"}); // its search key follows the new texts
+
+    // An edited caption is the row's own from then on; the other texts stay as they were.
+    model.setRowCaption(0, QStringLiteral("renamed"));
+    texts[&first] = QStringList{"gone", "gone"};
+    QCOMPARE(model.cellText(0, 0), QStringLiteral("renamed"));
+    QCOMPARE(model.cellText(0, 1), QStringLiteral("played"));
 }
 
 void TestEnhListModel::favouriteRowsShowAndTellTheirMark()
 {
     EnhListModel model;
     fillRows(model, {"plain", "marked"});
-    model.setFavouriteOf([](const EnhListModel::Row &row) { return row.Caption == "marked"; });
+    model.setFavouriteOf([&model](const EnhListModel::Row &row) { return model.text(row, 0) == "marked"; });
     QCOMPARE(model.index(0, 0).data(Qt::AccessibleDescriptionRole).toString(), stateImageText(0));
     QCOMPARE(model.index(1, 0).data(Qt::AccessibleDescriptionRole).toString(), stateImageText(1) + ", favourite");
     QCOMPARE(model.index(0, 0).data(Qt::DecorationRole).userType(), QMetaType::QImage);

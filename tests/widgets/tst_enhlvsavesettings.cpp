@@ -91,8 +91,8 @@ void TestEnhLVSaveSettings::roundTrip()
     QVERIFY(!again.SortAscending());
     for (const char *year : {"1990", "", "1995"})
         again.appendRow(QStringLiteral("Game"), {year}, nullptr, 0);
-    QCOMPARE(again.listModel()->row(0).SubItems.first(), QStringLiteral("1995"));
-    QCOMPARE(again.listModel()->row(2).SubItems.first(), QString());
+    QCOMPARE(again.listModel()->cellText(0, 1), QStringLiteral("1995"));
+    QCOMPARE(again.listModel()->cellText(2, 1), QString());
 }
 
 void TestEnhLVSaveSettings::nothingSavedUnlessAsked_data()
