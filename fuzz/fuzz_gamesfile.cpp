@@ -140,9 +140,9 @@ void checkGame(const TGame &game, const QByteArray &line, const QString &romDir)
     ScanRomSet(probed, romDir, romDir);
     FUZZ_CHECK(probed.Location == game.Location && probed.FoundPath == game.FoundPath);
     FUZZ_CHECK(game.Name == displayText(fields.name));
-    FUZZ_CHECK(game.Year == displayText(fields.year));
-    FUZZ_CHECK(game.Manufacturer == displayText(fields.manufacturer));
-    FUZZ_CHECK(game.GameType == displayText(fields.gameType));
+    FUZZ_CHECK(game.year() == displayText(fields.year));
+    FUZZ_CHECK(game.manufacturer() == displayText(fields.manufacturer));
+    FUZZ_CHECK(game.gameType() == displayText(fields.gameType));
     FUZZ_CHECK(game.RomSet == displayText(fields.romSet));
     FUZZ_CHECK(game.Available == (game.Location != rlMissing));
     FUZZ_CHECK(game.FoundPath.isEmpty() == !game.Available);

@@ -44,9 +44,9 @@ QString gameSearchKey(const EnhListModel &model, const EnhListModel::Row &row)
         return model.text(row, 0);
     // One line per field, so that no word found spans two of them; built in one allocation.
     QString key;
-    key.reserve(game->Name.size() + game->RomSet.size() + game->Manufacturer.size() + game->Year.size() + 3);
+    key.reserve(game->Name.size() + game->RomSet.size() + game->manufacturer().size() + game->year().size() + 3);
     key.append(game->Name).append(QLatin1Char('\n')).append(game->RomSet).append(QLatin1Char('\n'));
-    key.append(game->Manufacturer).append(QLatin1Char('\n')).append(game->Year);
+    key.append(game->manufacturer()).append(QLatin1Char('\n')).append(game->year());
     return key;
 }
 

@@ -59,6 +59,35 @@ private:
     QHash<QByteArray, QString> m_texts;
 };
 
+// The details of each year, maker and type met, made once; only kept while the file is read.
+class DetailsPool
+{
+public:
+    explicit DetailsPool(std::deque<TGameDetails> &details)
+        : m_details(details)
+    {
+    }
+
+    const TGameDetails *details(const GameLineFields &fields)
+    {
+        m_key.clear();
+        m_key.append(fields.year()).append('\0').append(fields.manufacturer()).append('\0').append(fields.gameType());
+        const auto found = m_index.constFind(m_key);
+        if (found != m_index.cend())
+            return *found;
+        const TGameDetails *made = &m_details.emplace_back(TGameDetails{
+            m_texts.text(fields.year()), m_texts.text(fields.manufacturer()), m_texts.text(fields.gameType())});
+        m_index.insert(m_key, made);
+        return made;
+    }
+
+private:
+    std::deque<TGameDetails> &m_details;
+    SharedTexts m_texts;
+    QHash<QByteArray, const TGameDetails *> m_index;
+    QByteArray m_key;
+};
+
 bool passesFilter(const TGame &game, const PlayRecord *played, TGameFilter filter)
 {
     switch (filter) {
@@ -90,17 +119,23 @@ struct ListedGame
 
 } // namespace
 
+const TGameDetails &TGame::details() const
+{
+    static const TGameDetails none;
+    return Details ? *Details : none;
+}
+
 QString TEmulators::GameText(const TGame &game, int column)
 {
     switch (column) {
     case 0:
         return game.Name;
     case 1:
-        return game.Year;
+        return game.year();
     case 2:
-        return game.GameType;
+        return game.gameType();
     case 3:
-        return game.Manufacturer;
+        return game.manufacturer();
     case 4:
     case 5: {
         if (!m_playedTexts)
@@ -218,15 +253,13 @@ void TEmulators::LoadGames()
     qsizetype lines = 0;
     forEachGamesFileLine(content, [&lines](QByteArrayView) { ++lines; });
     m_games.reserve(m_games.size() + static_cast<size_t>(lines));
-    SharedTexts shared;
+    DetailsPool pool(m_details);
     GameLineFields::Scratch scratch;
     forEachGamesFileLine(content, [&](QByteArrayView line) {
         const GameLineFields fields = splitGameLine(line, scratch);
         TGame &game = m_games.emplace_back();
         game.Name = displayText(fields.name());
-        game.Year = shared.text(fields.year());
-        game.Manufacturer = shared.text(fields.manufacturer());
-        game.GameType = shared.text(fields.gameType());
+        game.Details = pool.details(fields);
         game.RomSet = displayText(fields.romSet());
         scanner.scan(game);
     });
@@ -239,6 +272,7 @@ void TEmulators::RefreshList(TGameFilter filter)
     rememberSelection(caption);
     emptyListRows();
     m_games.clear();
+    m_details.clear();
     CurrentGame = nullptr;
     m_playedTexts = std::make_unique<PlayedTexts>();
     loadHistory();

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -25,17 +26,31 @@ struct TPath
     bool operator==(const TPath &) const = default;
 };
 
+// What games have in common: year, manufacturer and type repeat from game to game, so the games of a
+// catalogue that share all three share one record.
+struct TGameDetails
+{
+    QString Year;
+    QString Manufacturer;
+    QString GameType;
+};
+
 // One game of the catalogue, as read from one games-file line and found by the scan.
 struct TGame
 {
     QString Name;
     QString RomSet;
-    QString Year;
-    QString Manufacturer;
-    QString GameType;
+    const TGameDetails *Details = nullptr; // owned by the catalogue; null reads as empty texts
+    QString FoundPath;
     bool Available = false;
     TRomLocation Location = rlMissing;
-    QString FoundPath;
+
+    const QString &year() const { return details().Year; }
+    const QString &manufacturer() const { return details().Manufacturer; }
+    const QString &gameType() const { return details().GameType; }
+
+private:
+    const TGameDetails &details() const;
 };
 
 class PlayedTexts;
@@ -131,6 +146,7 @@ private:
     QString m_gamesDatafile;
     TInstallType m_installType = itCDRom;
     std::vector<TGame> m_games;
+    std::deque<TGameDetails> m_details; // what the games point at; a deque keeps their addresses
     PlayHistory m_history;
     std::unique_ptr<PlayedTexts> m_playedTexts; // made again at each refresh, for the locale as it is then
     bool m_historyUnreadableTold = false;

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void refreshWithFilterLeavingSelectionOutSelectsNothing();
     void missingGamesFileEmptiesEverything();
     void oddGamesFileNeverFails();
+    void gamesAlikeShareTheirDetails();
     void setGamesDatafileRefreshesOrEmpties();
     void specialGamesFileCantBeOpened_data();
     void specialGamesFileCantBeOpened();
@@ -262,6 +263,23 @@ void TestEmulators::oddGamesFileNeverFails()
     QCOMPARE(f.Emulator->GetGame(4)->RomSet, QStringLiteral("big"));
     QVERIFY(!f.Emulator->GetGame(5));
     QVERIFY(!f.Emulator->GetGame(-1));
+}
+
+// Equal year, maker and type give one shared record; a field that differs in one byte gives another,
+// and each game still shows its own three texts.
+void TestEmulators::gamesAlikeShareTheirDetails()
+{
+    Fixture f("A;1990;Maker;Sport;a\r\nB;1990;Maker;Sport;b\r\nC;1990;Maker;Sports;c\r\n"
+              "D;1990;Maker;Sport;d\r\nE;1990;Make;rSport;e\r\n");
+    f.Emulator->RefreshList(gfAll);
+    const auto details = [&f](int game) { return f.Emulator->GetGame(game)->Details; };
+    QCOMPARE(details(1), details(0));
+    QCOMPARE(details(3), details(0));
+    QVERIFY(details(2) != details(0));
+    QVERIFY(details(4) != details(0)); // the fields' bytes joined would be alike; the fields are not
+    QCOMPARE(f.Rows.subItems(2).first(3), (QStringList{"1990", "Sports", "Maker"}));
+    QCOMPARE(f.Rows.subItems(4).first(3), (QStringList{"1990", "rSport", "Make"}));
+    QCOMPARE(TGame().year(), QString());
 }
 
 void TestEmulators::setGamesDatafileRefreshesOrEmpties()
