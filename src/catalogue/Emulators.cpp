@@ -3,6 +3,7 @@
 #include "AlternateFolder.h"
 #include "FilesUtils.h"
 #include "GameLines.h"
+#include "HistoryLoad.h"
 #include "LanvoError.h"
 #include "PlayTiming.h"
 #include "PlayedTexts.h"
@@ -16,6 +17,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 
 namespace Lanvo {
 
@@ -186,12 +188,11 @@ QString TEmulators::historyFilePath() const
     return joinPath(joinPath(WorkDir, QStringLiteral("lanvo")), name);
 }
 
-// Read again at each refresh, unless a change is not in the file yet: reading would lose it.
-void TEmulators::loadHistory()
+void TEmulators::takeHistory(HistoryLoad &load)
 {
-    if (m_history.hasUnsavedChanges())
-        return;
-    const bool unreadable = m_history.load(historyFilePath()) == PlayHistory::LoadStatus::Unreadable;
+    PlayHistory::LoadStatus status = PlayHistory::LoadStatus::Read;
+    m_history = load.take(status);
+    const bool unreadable = status == PlayHistory::LoadStatus::Unreadable;
     if (unreadable && !m_historyUnreadableTold && Prompts)
         Prompts->showMessage(PromptKind::Warning,
                              QStringLiteral("The play history %1 can't be read. Lanvo leaves it as it is and "
@@ -204,7 +205,7 @@ void TEmulators::loadHistory()
 // Told each time it fails: the change stays in memory and is written with the next one.
 void TEmulators::saveHistory()
 {
-    if (!m_history.writable() || m_history.save(historyFilePath()) || !Prompts)
+    if (!m_history->writable() || m_history->save(historyFilePath()) || !Prompts)
         return;
     Prompts->showMessage(PromptKind::Error,
                          QStringLiteral("Unable to write to %1. The play history there is kept as it was; this "
@@ -223,7 +224,7 @@ void TEmulators::historyChangedFor(TGame &game)
 
 void TEmulators::SetFavourite(TGame &game, bool favourite)
 {
-    m_history.setFavourite(game.RomSet, favourite);
+    m_history->setFavourite(game.RomSet, favourite);
     historyChangedFor(game);
 }
 
@@ -275,8 +276,13 @@ void TEmulators::RefreshList(TGameFilter filter)
     m_details.clear();
     CurrentGame = nullptr;
     m_playedTexts = std::make_unique<PlayedTexts>();
-    loadHistory();
+    // Read again at each refresh, unless a change is not in the file yet: reading would lose it.
+    std::optional<HistoryLoad> history;
+    if (!m_history->hasUnsavedChanges())
+        history.emplace(historyFilePath());
     LoadGames();
+    if (history)
+        takeHistory(*history);
     fillRows(filter);
     reselect(caption);
     ShowPicture();
@@ -392,7 +398,7 @@ void TEmulators::Run()
     RunAndWait(CommandLine);
     if (!timing.started())
         return;
-    m_history.recordPlay(game.RomSet, timing.start(), timing.seconds());
+    m_history->recordPlay(game.RomSet, timing.start(), timing.seconds());
     historyChangedFor(game);
 }
 

@@ -53,6 +53,7 @@ private:
     const TGameDetails &details() const;
 };
 
+class HistoryLoad;
 class PlayedTexts;
 
 // The games catalogue, its directories, the selected game, and the run of a game.
@@ -101,10 +102,10 @@ public:
     QString gamesFilePath() const;
     // "PLAYED.CSV" beside the games file; in a read-only install, in the work directory's "lanvo".
     QString historyFilePath() const;
-    const PlayHistory &History() const { return m_history; }
+    const PlayHistory &History() const { return *m_history; }
     // Game's line of the play history, or null when it has none; looked up when asked, so a refresh
     // links no game to its line.
-    const PlayRecord *PlayRecordOf(const TGame &game) const { return m_history.find(game.RomSet); }
+    const PlayRecord *PlayRecordOf(const TGame &game) const { return m_history->find(game.RomSet); }
     // The text of Game in the list's Column: name, year, type, manufacturer, times and last played.
     QString GameText(const TGame &game, int column);
     // Marks or unmarks Game and writes the history; a write that fails is told through Prompts.
@@ -133,7 +134,7 @@ Q_SIGNALS:
     void playHistoryChanged(TGame *game);
 
 private:
-    void loadHistory();
+    void takeHistory(HistoryLoad &load);
     void saveHistory();
     void historyChangedFor(TGame &game);
     void showDefaultPicture();
@@ -147,7 +148,7 @@ private:
     TInstallType m_installType = itCDRom;
     std::vector<TGame> m_games;
     std::deque<TGameDetails> m_details; // what the games point at; a deque keeps their addresses
-    PlayHistory m_history;
+    std::unique_ptr<PlayHistory> m_history = std::make_unique<PlayHistory>();
     std::unique_ptr<PlayedTexts> m_playedTexts; // made again at each refresh, for the locale as it is then
     bool m_historyUnreadableTold = false;
 };

@@ -1,4 +1,5 @@
 #include "FullDisk.h"
+#include "HistoryLoad.h"
 #include "PlayHistory.h"
 #include "TestFakes.h"
 
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void fileThatCantBeReadIsNeverReplaced_data();
     void fileThatCantBeReadIsNeverReplaced();
     void fullDiskKeepsTheOldFile();
+    void loadOnAThreadOfItsOwn_data();
+    void loadOnAThreadOfItsOwn();
 };
 
 namespace {
@@ -257,6 +260,38 @@ void TestPlayHistory::fullDiskKeepsTheOldFile()
     disk.release();
     QVERIFY(history.save(historyIn(dir)));
     QCOMPARE(readFile(historyIn(dir)), QByteArray("kof98;1;2026-01-02 03:04:05;100;1\r\n"));
+}
+
+void TestPlayHistory::loadOnAThreadOfItsOwn_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: no file; "/": a folder in its place
+    QTest::addColumn<int>("status");
+    QTest::addColumn<qint64>("times");
+    QTest::newRow("read") << QByteArray("kof98;3;;0;1\r\n") << int(PlayHistory::LoadStatus::Read) << qint64(3);
+    QTest::newRow("missing") << QByteArray() << int(PlayHistory::LoadStatus::Missing) << qint64(-1);
+    QTest::newRow("a folder") << QByteArray("/") << int(PlayHistory::LoadStatus::Unreadable) << qint64(-1);
+}
+
+void TestPlayHistory::loadOnAThreadOfItsOwn()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, status);
+    QFETCH(qint64, times);
+    const QTemporaryDir dir;
+    const QString path = historyIn(dir);
+    QDir().mkpath(dir.filePath("lanvo"));
+    if (content == "/")
+        QVERIFY(QDir().mkpath(path));
+    else if (!content.isEmpty())
+        writeFile(path, content);
+    HistoryLoad load(path);
+    PlayHistory::LoadStatus read = PlayHistory::LoadStatus::Read;
+    const std::unique_ptr<PlayHistory> history = load.take(read);
+    QCOMPARE(int(read), status);
+    const PlayRecord *record = history->find(QStringLiteral("kof98"));
+    QCOMPARE(record ? record->Times : -1, times);
+    QCOMPARE(history->writable(), read != PlayHistory::LoadStatus::Unreadable);
+    const HistoryLoad dropped(path); // never taken: going out of scope waits for its read
 }
 
 QTEST_APPLESS_MAIN(TestPlayHistory)
