@@ -72,7 +72,7 @@ public:
 
     const TGameDetails *details(const GameLineFields &fields)
     {
-        m_key.clear();
+        m_key.resize(0); // keeps its capacity, unlike clear()
         m_key.append(fields.year()).append('\0').append(fields.manufacturer()).append('\0').append(fields.gameType());
         const auto found = m_index.constFind(m_key);
         if (found != m_index.cend())
