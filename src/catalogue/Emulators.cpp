@@ -17,7 +17,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <future>
 #include <optional>
+#include <system_error>
 
 namespace Lanvo {
 
@@ -118,6 +120,43 @@ struct ListedGame
     TGame *Game;
     qint64 LastPlayed;
 };
+
+// Below this a second thread costs more than it saves.
+constexpr qsizetype MinBytesForTwoThreads = qsizetype(256) * 1024;
+
+size_t countGamesFileLines(QByteArrayView text)
+{
+    size_t lines = 0;
+    forEachGamesFileLine(text, [&lines](QByteArrayView) { ++lines; });
+    return lines;
+}
+
+// The games of Text's lines into the records from Games on, one per line.
+void readGames(QByteArrayView text, TGame *games, std::deque<TGameDetails> &details, const RomScanner &scanner)
+{
+    DetailsPool pool(details);
+    GameLineFields::Scratch scratch;
+    forEachGamesFileLine(text, [&](QByteArrayView line) {
+        const GameLineFields fields = splitGameLine(line, scratch);
+        TGame &game = *games++;
+        game.Name = displayText(fields.name());
+        game.Details = pool.details(fields);
+        game.RomSet = displayText(fields.romSet());
+        scanner.scan(game);
+    });
+}
+
+// Task on a thread of its own; where no thread can be had, at once on this one.
+template<typename Task>
+std::future<void> readOnAnotherThread(Task task)
+{
+    try {
+        return std::async(std::launch::async, task);
+    } catch (const std::system_error &) {
+        task();
+        return {};
+    }
+}
 
 } // namespace
 
@@ -247,23 +286,32 @@ TGame *TEmulators::GetGame(int index) const
     return const_cast<TGame *>(&m_games[static_cast<size_t>(index)]);
 }
 
+// A large games file is read by two threads, one half each: the halves' games take their places in
+// the catalogue as the file orders them. Each half has its own details, so games alike in the two
+// halves have a record each.
 void TEmulators::LoadGames()
 {
     const QByteArray content = readWholeFile(gamesFilePath());
     const RomScanner scanner(RomPath1.FullPath, RomPath2.FullPath);
-    qsizetype lines = 0;
-    forEachGamesFileLine(content, [&lines](QByteArrayView) { ++lines; });
-    m_games.reserve(m_games.size() + static_cast<size_t>(lines));
-    DetailsPool pool(m_details);
-    GameLineFields::Scratch scratch;
-    forEachGamesFileLine(content, [&](QByteArrayView line) {
-        const GameLineFields fields = splitGameLine(line, scratch);
-        TGame &game = m_games.emplace_back();
-        game.Name = displayText(fields.name());
-        game.Details = pool.details(fields);
-        game.RomSet = displayText(fields.romSet());
-        scanner.scan(game);
-    });
+    const auto [first, second] = content.size() < MinBytesForTwoThreads
+                                     ? std::pair<QByteArrayView, QByteArrayView>{content, {}}
+                                     : cutGamesFileText(content, content.size() / 2);
+    const size_t start = m_games.size();
+    const size_t firstCount = countGamesFileLines(first);
+    m_games.resize(start + firstCount + countGamesFileLines(second));
+    m_details.reserve(m_details.size() + 2); // the two pools' references stay valid
+    std::deque<TGameDetails> &firstDetails = m_details.emplace_back();
+    std::deque<TGameDetails> &secondDetails = m_details.emplace_back();
+    const auto readPart = [this, &scanner](QByteArrayView part, size_t at, std::deque<TGameDetails> &details) {
+        readGames(part, m_games.data() + at, details, scanner);
+    };
+    std::future<void> other;
+    if (!second.isEmpty())
+        other = readOnAnotherThread(
+            [&, at = start + firstCount, part = second] { readPart(part, at, secondDetails); });
+    readPart(first, start, firstDetails);
+    if (other.valid())
+        other.get(); // rethrows what the other thread threw
 }
 
 void TEmulators::RefreshList(TGameFilter filter)

@@ -147,7 +147,8 @@ private:
     QString m_gamesDatafile;
     TInstallType m_installType = itCDRom;
     std::vector<TGame> m_games;
-    std::deque<TGameDetails> m_details; // what the games point at; a deque keeps their addresses
+    // What the games point at, one block per reading thread; a deque keeps its records' addresses.
+    std::vector<std::deque<TGameDetails>> m_details;
     std::unique_ptr<PlayHistory> m_history = std::make_unique<PlayHistory>();
     std::unique_ptr<PlayedTexts> m_playedTexts; // made again at each refresh, for the locale as it is then
     bool m_historyUnreadableTold = false;

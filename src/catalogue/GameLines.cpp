@@ -1,6 +1,22 @@
 #include "GameLines.h"
 
+#include <algorithm>
+
 namespace Lanvo {
+
+std::pair<QByteArrayView, QByteArrayView> cutGamesFileText(QByteArrayView content, qsizetype offset)
+{
+    const qsizetype nul = content.indexOf('\0');
+    const QByteArrayView text = nul < 0 ? content : content.first(nul);
+    for (qsizetype i = std::max<qsizetype>(offset, 0); i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        const qsizetype next = c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? i + 2 : i + 1;
+        return {text.first(next), text.sliced(next)};
+    }
+    return {text, {}};
+}
 
 namespace {
 

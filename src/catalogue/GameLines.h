@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 
 #include <array>
+#include <utility>
 
 namespace Lanvo {
 
@@ -31,6 +32,12 @@ void forEachGamesFileLine(QByteArrayView content, OnLine &&onLine)
     if (start < end)
         onLine(QByteArrayView(data + start, end - start));
 }
+
+// The text of a games file cut in two at the first line end at or after Offset, so that the lines of
+// the two parts, one after the other, are the lines of the whole (two threads can read one part each).
+// A NUL byte ends the text first, and a CR LF is never cut apart. The second part is empty when no
+// line ends there.
+std::pair<QByteArrayView, QByteArrayView> cutGamesFileText(QByteArrayView content, qsizetype offset);
 
 // The five normalised fields of one line: name, year, manufacturer, type, ROM set. A view points into
 // the line, or into Scratch when collapsing inner spaces had to change the text; both must outlive it.

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void missingGamesFileEmptiesEverything();
     void oddGamesFileNeverFails();
     void gamesAlikeShareTheirDetails();
+    void largeFileReadByTwoThreadsKeepsItsOrder();
     void setGamesDatafileRefreshesOrEmpties();
     void specialGamesFileCantBeOpened_data();
     void specialGamesFileCantBeOpened();
@@ -280,6 +281,31 @@ void TestEmulators::gamesAlikeShareTheirDetails()
     QCOMPARE(f.Rows.subItems(2).first(3), (QStringList{"1990", "Sports", "Maker"}));
     QCOMPARE(f.Rows.subItems(4).first(3), (QStringList{"1990", "rSport", "Make"}));
     QCOMPARE(TGame().year(), QString());
+}
+
+// A file large enough for two reading threads gives the games one thread gives: in file order, each
+// with its own texts and its find, whichever half it lies in.
+void TestEmulators::largeFileReadByTwoThreadsKeepsItsOrder()
+{
+    QByteArray games;
+    const int count = 8000; // about 330 KB
+    for (int i = 0; i < count; ++i)
+        games += "Game " + QByteArray::number(i) + " of many  ;" + QByteArray::number(1980 + i % 7)
+                 + ";Maker " + QByteArray::number(i % 5) + ";Sport;set" + QByteArray::number(i) + "\r\n";
+    Fixture f(games);
+    for (const int present : {0, 3999, 4000, 4001, 7999})
+        QVERIFY(QDir().mkpath(f.Dir.filePath("set" + QString::number(present))));
+    f.Emulator->RefreshList(gfAll);
+    QCOMPARE(f.Rows.rowCount(), count);
+    for (int i = 0; i < count; ++i) {
+        const TGame &game = *f.Emulator->GetGame(i);
+        QCOMPARE(game.Name, QStringLiteral("Game %1 of many").arg(i));
+        QCOMPARE(game.RomSet, QStringLiteral("set%1").arg(i));
+        QCOMPARE(game.year(), QString::number(1980 + i % 7));
+        QCOMPARE(game.manufacturer(), QStringLiteral("Maker %1").arg(i % 5));
+        const bool present = i == 0 || i == 3999 || i == 4000 || i == 4001 || i == 7999;
+        QCOMPARE(game.Location, present ? rlDirectory : rlMissing);
+    }
 }
 
 void TestEmulators::setGamesDatafileRefreshesOrEmpties()

@@ -15,6 +15,8 @@ private Q_SLOTS:
     void agreesWithTheCopyingReader_data();
     void agreesWithTheCopyingReader();
     void generatedLinesAgree();
+    void cutAnywhereKeepsTheLines_data();
+    void cutAnywhereKeepsTheLines();
 };
 
 namespace {
@@ -77,6 +79,25 @@ void TestGameLines::generatedLinesAgree()
     QCOMPARE(viewedLines(content), lines);
     for (const QByteArray &line : lines)
         compareFields(line);
+}
+
+void TestGameLines::cutAnywhereKeepsTheLines_data()
+{
+    agreesWithTheCopyingReader_data();
+    QTest::newRow("CR LF at every place") << QByteArray("a\r\n\r\nb\r\nc");
+}
+
+// Wherever the cut is asked for, the two parts read as the whole does, and the first ends a line.
+void TestGameLines::cutAnywhereKeepsTheLines()
+{
+    QFETCH(QByteArray, content);
+    const QList<QByteArray> whole = viewedLines(content);
+    for (qsizetype offset = 0; offset <= content.size() + 1; ++offset) {
+        const auto [first, second] = cutGamesFileText(content, offset);
+        const QByteArray where = "cut asked at " + QByteArray::number(offset);
+        QVERIFY2(viewedLines(first.toByteArray()) + viewedLines(second.toByteArray()) == whole, where.constData());
+        QVERIFY2(second.isEmpty() || first.endsWith('\n') || first.endsWith('\r'), where.constData());
+    }
 }
 
 QTEST_APPLESS_MAIN(TestGameLines)
