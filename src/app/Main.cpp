@@ -97,9 +97,11 @@ TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
 
 TF_Lanvo::~TF_Lanvo()
 {
-    // The rows point into the catalogue and their texts come from it: detach the list before it goes.
+    // The rows point into the catalogue and their texts and marks come from it and from this window:
+    // detach the list before they go, as closing the window still lays out and draws its rows.
     emulateur->ListGames = nullptr;
     ListGames->setGameTextOf({});
+    ListGames->listModel()->setFavouriteOf({});
 }
 
 void TF_Lanvo::buildControls()
