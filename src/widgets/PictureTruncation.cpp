@@ -8,7 +8,9 @@ namespace Lanvo {
 
 namespace {
 
+constexpr qsizetype FileHeaderSize = 14;
 constexpr quint32 CoreHeaderSize = 12;     // the old header without compression
+constexpr qsizetype CoreHeaderEnd = FileHeaderSize + 12;
 constexpr qsizetype GifScreenEnd = 13;     // signature and logical screen descriptor
 constexpr qsizetype GifImageHeaderSize = 10;
 
@@ -61,16 +63,22 @@ qsizetype skipSubBlocks(const QByteArray &bytes, qsizetype pos)
 
 bool bmpIsTruncated(const QByteArray &bytes, qint64 fileSize)
 {
-    if (bytes.size() < BmpHeaderBytes)
-        return false; // no whole header: the reader refuses it itself
-    // A header or pixels that would start past the end, whatever the compression: seeking there in a
-    // file, the reader finds nothing to read and may still make a blank picture; in memory it cannot
-    // seek and reads on from where it is.
-    const qint64 pixelsStart = readLittle<quint32>(bytes, 10);
-    const qint64 headerEnd = 14 + qint64(readLittle<quint32>(bytes, 14));
-    if (pixelsStart >= fileSize || headerEnd > fileSize)
+    // A header or pixels that would start past the end, whatever the compression and however short
+    // the file: seeking there in a file, the reader finds nothing to read and may still make a blank
+    // picture; in memory it cannot seek and reads on from where it is.
+    if (bytes.size() < FileHeaderSize)
+        return false; // no file header: the reader refuses it itself
+    if (readLittle<quint32>(bytes, 10) >= fileSize)
         return true;
-    const bool core = readLittle<quint32>(bytes, 14) == CoreHeaderSize;
+    if (bytes.size() < FileHeaderSize + 4)
+        return false;
+    const quint32 headerSize = readLittle<quint32>(bytes, 14);
+    if (FileHeaderSize + qint64(headerSize) > fileSize)
+        return true;
+    const bool core = headerSize == CoreHeaderSize;
+    if (bytes.size() < (core ? CoreHeaderEnd : BmpHeaderBytes))
+        return false; // the reader refuses a header it cannot read whole
+    const qint64 pixelsStart = readLittle<quint32>(bytes, 10);
     const qint64 width = core ? readLittle<quint16>(bytes, 18) : readLittle<qint32>(bytes, 18);
     const qint64 height = core ? readLittle<quint16>(bytes, 20) : readLittle<qint32>(bytes, 22);
     const int bits = core ? readLittle<quint16>(bytes, 24) : readLittle<quint16>(bytes, 28);

@@ -18,6 +18,8 @@ class TestPictureDecoding : public QObject
 private Q_SLOTS:
     void everyLayoutShowsItsColours_data();
     void everyLayoutShowsItsColours();
+    void shortBitmapFailsFromFileAndMemory_data();
+    void shortBitmapFailsFromFileAndMemory();
 };
 
 namespace {
@@ -169,6 +171,33 @@ void TestPictureDecoding::everyLayoutShowsItsColours()
                                 .arg(got, 6, 16).arg(want, 6, 16)));
     }
     QVERIFY(decodePictureFile(half, JpegOptions()).isNull());
+}
+
+// A bitmap whose header or pixels would start past its end: a file can seek there and a buffer
+// cannot, so the reader would make different pictures of the same bytes. Both must refuse it.
+void TestPictureDecoding::shortBitmapFailsFromFileAndMemory_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QByteArray os2 = BitmapSamples::bitmapBytes(BitmapSamples::samplePicture(1), {Header::Os2, 1});
+    const auto withOffset = [](QByteArray bytes, int offset, quint32 value) {
+        qToLittleEndian(value, bytes.data() + offset);
+        return bytes;
+    };
+    QTest::newRow("OS/2, pixels start past the end") << withOffset(os2, 10, quint32(os2.size()));
+    QTest::newRow("29 bytes, no whole header, pixels start past the end")
+        << QByteArray::fromBase64("Qk00AAAAAAAAACAA7AAAAAAACwAFAQEAAQBAAAA=");
+}
+
+void TestPictureDecoding::shortBitmapFailsFromFileAndMemory()
+{
+    QFETCH(QByteArray, bytes);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.bmp"));
+    QVERIFY(PictureSamples::writeFile(path, bytes));
+    QVERIFY(decodePictureFile(path, JpegOptions()).isNull());
+    QVERIFY(decodePicture(bytes, PictureFormat::Bmp, JpegOptions()).isNull());
 }
 
 QTEST_APPLESS_MAIN(TestPictureDecoding)
