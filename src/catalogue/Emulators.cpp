@@ -1,25 +1,20 @@
 #include "Emulators.h"
 
 #include "AlternateFolder.h"
+#include "CatalogueRead.h"
 #include "FilesUtils.h"
-#include "GameLines.h"
 #include "HistoryLoad.h"
 #include "LanvoError.h"
 #include "PlayTiming.h"
 #include "PlayedTexts.h"
-#include "RomScan.h"
-#include "TextDecoding.h"
 #include "ZipArchive.h"
 
 #include <QCoreApplication>
 
 #include <QDir>
-#include <QHash>
 
 #include <algorithm>
-#include <future>
 #include <optional>
-#include <system_error>
 
 namespace Lanvo {
 
@@ -40,56 +35,6 @@ public:
 
 private:
     IListRows *m_rows;
-};
-
-// Years, makers and types repeat from game to game: equal texts share one string.
-class SharedTexts
-{
-public:
-    QString text(QByteArrayView bytes)
-    {
-        const QByteArray key = QByteArray::fromRawData(bytes.data(), bytes.size());
-        const auto found = m_texts.constFind(key);
-        if (found != m_texts.cend())
-            return *found;
-        QString decoded = displayText(bytes);
-        if (m_texts.size() < MaxShared)
-            m_texts.insert(bytes.toByteArray(), decoded);
-        return decoded;
-    }
-
-private:
-    static constexpr qsizetype MaxShared = 4096; // a column of unique texts gains nothing by sharing
-    QHash<QByteArray, QString> m_texts;
-};
-
-// The details of each year, maker and type met, made once; only kept while the file is read.
-class DetailsPool
-{
-public:
-    explicit DetailsPool(std::deque<TGameDetails> &details)
-        : m_details(details)
-    {
-    }
-
-    const TGameDetails *details(const GameLineFields &fields)
-    {
-        m_key.resize(0); // keeps its capacity, unlike clear()
-        m_key.append(fields.year()).append('\0').append(fields.manufacturer()).append('\0').append(fields.gameType());
-        const auto found = m_index.constFind(m_key);
-        if (found != m_index.cend())
-            return *found;
-        const TGameDetails *made = &m_details.emplace_back(TGameDetails{
-            m_texts.text(fields.year()), m_texts.text(fields.manufacturer()), m_texts.text(fields.gameType())});
-        m_index.insert(m_key, made);
-        return made;
-    }
-
-private:
-    std::deque<TGameDetails> &m_details;
-    SharedTexts m_texts;
-    QHash<QByteArray, const TGameDetails *> m_index;
-    QByteArray m_key;
 };
 
 bool passesFilter(const TGame &game, const PlayRecord *played, TGameFilter filter)
@@ -120,43 +65,6 @@ struct ListedGame
     TGame *Game;
     qint64 LastPlayed;
 };
-
-// Below this a second thread costs more than it saves.
-constexpr qsizetype MinBytesForTwoThreads = qsizetype(256) * 1024;
-
-size_t countGamesFileLines(QByteArrayView text)
-{
-    size_t lines = 0;
-    forEachGamesFileLine(text, [&lines](QByteArrayView) { ++lines; });
-    return lines;
-}
-
-// The games of Text's lines into the records from Games on, one per line.
-void readGames(QByteArrayView text, TGame *games, std::deque<TGameDetails> &details, const RomScanner &scanner)
-{
-    DetailsPool pool(details);
-    GameLineFields::Scratch scratch;
-    forEachGamesFileLine(text, [&](QByteArrayView line) {
-        const GameLineFields fields = splitGameLine(line, scratch);
-        TGame &game = *games++;
-        game.Name = displayText(fields.name());
-        game.Details = pool.details(fields);
-        game.RomSet = displayText(fields.romSet());
-        scanner.scan(game);
-    });
-}
-
-// Task on a thread of its own; where no thread can be had, at once on this one.
-template<typename Task>
-std::future<void> readOnAnotherThread(Task task)
-{
-    try {
-        return std::async(std::launch::async, task);
-    } catch (const std::system_error &) {
-        task();
-        return {};
-    }
-}
 
 } // namespace
 
@@ -286,32 +194,45 @@ TGame *TEmulators::GetGame(int index) const
     return const_cast<TGame *>(&m_games[static_cast<size_t>(index)]);
 }
 
-// A large games file is read by two threads, one half each: the halves' games take their places in
-// the catalogue as the file orders them. Each half has its own details, so games alike in the two
-// halves have a record each.
 void TEmulators::LoadGames()
 {
-    const QByteArray content = readWholeFile(gamesFilePath());
-    const RomScanner scanner(RomPath1.FullPath, RomPath2.FullPath);
-    const auto [first, second] = content.size() < MinBytesForTwoThreads
-                                     ? std::pair<QByteArrayView, QByteArrayView>{content, {}}
-                                     : cutGamesFileText(content, content.size() / 2);
-    const size_t start = m_games.size();
-    const size_t firstCount = countGamesFileLines(first);
-    m_games.resize(start + firstCount + countGamesFileLines(second));
-    m_details.reserve(m_details.size() + 2); // the two pools' references stay valid
-    std::deque<TGameDetails> &firstDetails = m_details.emplace_back();
-    std::deque<TGameDetails> &secondDetails = m_details.emplace_back();
-    const auto readPart = [this, &scanner](QByteArrayView part, size_t at, std::deque<TGameDetails> &details) {
-        readGames(part, m_games.data() + at, details, scanner);
-    };
-    std::future<void> other;
-    if (!second.isEmpty())
-        other = readOnAnotherThread(
-            [&, at = start + firstCount, part = second] { readPart(part, at, secondDetails); });
-    readPart(first, start, firstDetails);
-    if (other.valid())
-        other.get(); // rethrows what the other thread threw
+    takeCatalogue(readCatalogueNow());
+}
+
+void TEmulators::ReadCatalogueAhead()
+{
+    m_readAhead = std::make_unique<CatalogueReadAhead>(catalogueSource());
+}
+
+void TEmulators::DiscardCatalogueReadAhead()
+{
+    m_readAhead.reset();
+}
+
+CatalogueSource TEmulators::catalogueSource() const
+{
+    return {gamesFilePath(), RomPath1.FullPath, RomPath2.FullPath};
+}
+
+// What was read ahead when it read the files a read now would, else a read now.
+CatalogueRead TEmulators::readCatalogueNow()
+{
+    const CatalogueSource source = catalogueSource();
+    const std::unique_ptr<CatalogueReadAhead> ahead = std::move(m_readAhead);
+    if (ahead && ahead->source() == source)
+        return ahead->take();
+    return readCatalogue(source);
+}
+
+void TEmulators::takeCatalogue(CatalogueRead read)
+{
+    if (m_games.empty())
+        m_games = std::move(read.Games);
+    else
+        m_games.insert(m_games.end(), std::make_move_iterator(read.Games.begin()),
+                       std::make_move_iterator(read.Games.end()));
+    for (std::deque<TGameDetails> &details : read.Details)
+        m_details.push_back(std::move(details));
 }
 
 void TEmulators::RefreshList(TGameFilter filter)

@@ -53,6 +53,9 @@ private:
     const TGameDetails &details() const;
 };
 
+struct CatalogueRead;
+class CatalogueReadAhead;
+struct CatalogueSource;
 class HistoryLoad;
 class PlayedTexts;
 
@@ -118,6 +121,11 @@ public:
     void RefreshList(TGameFilter filter);
     // Reads the games file into the emptied catalogue (RefreshList empties it first).
     void LoadGames();
+    // Starts reading the games file and scanning the ROM directories on threads of their own; the next
+    // LoadGames takes what they read if the files it would read are still the same, else reads again.
+    void ReadCatalogueAhead();
+    // Forgets a read started ahead: what it read may be out of date.
+    void DiscardCatalogueReadAhead();
 
     // Shows CurrentGame's picture from PictureDir, or the default picture; never fails.
     void ShowPicture();
@@ -134,6 +142,9 @@ Q_SIGNALS:
     void playHistoryChanged(TGame *game);
 
 private:
+    CatalogueSource catalogueSource() const;
+    CatalogueRead readCatalogueNow();
+    void takeCatalogue(CatalogueRead read);
     void takeHistory(HistoryLoad &load);
     void saveHistory();
     void historyChangedFor(TGame &game);
@@ -149,6 +160,7 @@ private:
     std::vector<TGame> m_games;
     // What the games point at, one block per reading thread; a deque keeps its records' addresses.
     std::vector<std::deque<TGameDetails>> m_details;
+    std::unique_ptr<CatalogueReadAhead> m_readAhead;
     std::unique_ptr<PlayHistory> m_history = std::make_unique<PlayHistory>();
     std::unique_ptr<PlayedTexts> m_playedTexts; // made again at each refresh, for the locale as it is then
     bool m_historyUnreadableTold = false;

@@ -32,6 +32,8 @@ private Q_SLOTS:
     void oddGamesFileNeverFails();
     void gamesAlikeShareTheirDetails();
     void largeFileReadByTwoThreadsKeepsItsOrder();
+    void readAheadServesOnlyTheFilesItRead_data();
+    void readAheadServesOnlyTheFilesItRead();
     void setGamesDatafileRefreshesOrEmpties();
     void specialGamesFileCantBeOpened_data();
     void specialGamesFileCantBeOpened();
@@ -305,6 +307,40 @@ void TestEmulators::largeFileReadByTwoThreadsKeepsItsOrder()
         QCOMPARE(game.manufacturer(), QStringLiteral("Maker %1").arg(i % 5));
         const bool present = i == 0 || i == 3999 || i == 4000 || i == 4001 || i == 7999;
         QCOMPARE(game.Location, present ? rlDirectory : rlMissing);
+    }
+}
+
+void TestEmulators::readAheadServesOnlyTheFilesItRead_data()
+{
+    QTest::addColumn<QString>("romPathAfter"); // RomPath1 set between the read ahead and the refresh
+    QTest::addColumn<bool>("fileGone");        // the games file removed before the read ahead
+    QTest::addColumn<int>("location");         // of game "a" after the refresh
+
+    QTest::newRow("same files") << "roms" << false << int(rlDirectory);
+    QTest::newRow("ROM directory changed since") << "other" << false << int(rlZip);
+    QTest::newRow("games file unreadable") << "roms" << true << -1;
+}
+
+void TestEmulators::readAheadServesOnlyTheFilesItRead()
+{
+    QFETCH(QString, romPathAfter);
+    QFETCH(bool, fileGone);
+    QFETCH(int, location);
+    Fixture f("A;;;;a\r\n");
+    QVERIFY(QDir().mkpath(f.Dir.filePath("roms/a")));
+    writeFile(f.Dir.filePath("other/a.zip"), "PK");
+    f.Emulator->RomPath1 = f.Emulator->makePath(QStringLiteral("roms"));
+    if (fileGone)
+        QVERIFY(QFile::remove(f.Emulator->gamesFilePath()));
+    f.Emulator->ReadCatalogueAhead();
+    f.Emulator->RomPath1 = f.Emulator->makePath(romPathAfter);
+    try {
+        f.Emulator->RefreshList(gfAll);
+        QVERIFY2(location >= 0, "no error for an unreadable games file");
+        QCOMPARE(int(f.Emulator->Games().at(0).Location), location);
+    } catch (const LanvoError &error) {
+        QCOMPARE(location, -1); // as a refresh without a read ahead would fail
+        QCOMPARE(error.message(), "Impossible d'ouvrir le fichier " + f.Emulator->gamesFilePath());
     }
 }
 

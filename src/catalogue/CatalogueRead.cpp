@@ -1,0 +1,169 @@
+#include "CatalogueRead.h"
+
+#include "FilesUtils.h"
+#include "GameLines.h"
+#include "RomScan.h"
+#include "TextDecoding.h"
+
+#include <QHash>
+
+#include <memory>
+#include <system_error>
+#include <tuple>
+#include <utility>
+
+namespace Lanvo {
+
+namespace {
+
+// Years, makers and types repeat from game to game: equal texts share one string.
+class SharedTexts
+{
+public:
+    QString text(QByteArrayView bytes)
+    {
+        const QByteArray key = QByteArray::fromRawData(bytes.data(), bytes.size());
+        const auto found = m_texts.constFind(key);
+        if (found != m_texts.cend())
+            return *found;
+        QString decoded = displayText(bytes);
+        if (m_texts.size() < MaxShared)
+            m_texts.insert(bytes.toByteArray(), decoded);
+        return decoded;
+    }
+
+private:
+    static constexpr qsizetype MaxShared = 4096; // a column of unique texts gains nothing by sharing
+    QHash<QByteArray, QString> m_texts;
+};
+
+// The details of each year, maker and type met, made once; only kept while the file is read.
+class DetailsPool
+{
+public:
+    explicit DetailsPool(std::deque<TGameDetails> &details)
+        : m_details(details)
+    {
+    }
+
+    const TGameDetails *details(const GameLineFields &fields)
+    {
+        m_key.resize(0); // keeps its capacity, unlike clear()
+        m_key.append(fields.year()).append('\0').append(fields.manufacturer()).append('\0').append(fields.gameType());
+        const auto found = m_index.constFind(m_key);
+        if (found != m_index.cend())
+            return *found;
+        const TGameDetails *made = &m_details.emplace_back(TGameDetails{
+            m_texts.text(fields.year()), m_texts.text(fields.manufacturer()), m_texts.text(fields.gameType())});
+        m_index.insert(m_key, made);
+        return made;
+    }
+
+private:
+    std::deque<TGameDetails> &m_details;
+    SharedTexts m_texts;
+    QHash<QByteArray, const TGameDetails *> m_index;
+    QByteArray m_key;
+};
+
+// Below this a second thread costs more than it saves.
+constexpr qsizetype MinBytesForTwoThreads = qsizetype(256) * 1024;
+
+size_t countGamesFileLines(QByteArrayView text)
+{
+    size_t lines = 0;
+    forEachGamesFileLine(text, [&lines](QByteArrayView) { ++lines; });
+    return lines;
+}
+
+// The games of Text's lines into the records from Games on, one per line.
+void readGames(QByteArrayView text, TGame *games, std::deque<TGameDetails> &details, const RomScanner &scanner)
+{
+    DetailsPool pool(details);
+    GameLineFields::Scratch scratch;
+    forEachGamesFileLine(text, [&](QByteArrayView line) {
+        const GameLineFields fields = splitGameLine(line, scratch);
+        TGame &game = *games++;
+        game.Name = displayText(fields.name());
+        game.Details = pool.details(fields);
+        game.RomSet = displayText(fields.romSet());
+        scanner.scan(game);
+    });
+}
+
+// Task on a thread of its own; where no thread can be had, when its result is asked for.
+template<typename Task>
+auto onAnotherThread(Task task)
+{
+    try {
+        return std::async(std::launch::async, std::move(task));
+    } catch (const std::system_error &) {
+        return std::async(std::launch::deferred, std::move(task));
+    }
+}
+
+} // namespace
+
+CatalogueFiles::CatalogueFiles() = default;
+CatalogueFiles::CatalogueFiles(CatalogueFiles &&) noexcept = default;
+CatalogueFiles &CatalogueFiles::operator=(CatalogueFiles &&) noexcept = default;
+CatalogueFiles::~CatalogueFiles() = default;
+
+namespace {
+
+CatalogueFiles readCatalogueFiles(const CatalogueSource &source)
+{
+    CatalogueFiles files;
+    files.Content = readWholeFile(source.GamesFile);
+    files.Scanner = std::make_unique<const RomScanner>(source.RomDir1, source.RomDir2);
+    std::tie(files.First, files.Second) = files.Content.size() < MinBytesForTwoThreads
+                                              ? std::pair<QByteArrayView, QByteArrayView>{files.Content, {}}
+                                              : cutGamesFileText(files.Content, files.Content.size() / 2);
+    files.FirstCount = countGamesFileLines(files.First);
+    files.Games.resize(files.FirstCount + countGamesFileLines(files.Second));
+    return files;
+}
+
+} // namespace
+
+// The halves' games take their places in the catalogue as the file orders them.
+CatalogueRead readCatalogue(CatalogueFiles files)
+{
+    CatalogueRead read;
+    read.Games = std::move(files.Games);
+    read.Details.resize(2); // the pools' references stay valid: nothing is added to Details after this
+    const RomScanner &scanner = *files.Scanner;
+    const auto readPart = [&read, &scanner](QByteArrayView part, size_t at, std::deque<TGameDetails> &details) {
+        readGames(part, read.Games.data() + at, details, scanner);
+    };
+    std::future<void> other;
+    if (!files.Second.isEmpty())
+        other = onAnotherThread([&, part = files.Second] { readPart(part, files.FirstCount, read.Details[1]); });
+    readPart(files.First, 0, read.Details[0]);
+    if (other.valid())
+        other.get(); // rethrows what the other thread threw
+    return read;
+}
+
+CatalogueRead readCatalogue(const CatalogueSource &source)
+{
+    return readCatalogue(readCatalogueFiles(source));
+}
+
+// Only the disk is read ahead: the games' texts are made where the catalogue is taken, since memory a
+// thread of its own allocates costs more to grow.
+CatalogueReadAhead::CatalogueReadAhead(const CatalogueSource &source)
+    : m_source(source)
+    , m_files(onAnotherThread([source] { return readCatalogueFiles(source); }))
+{
+}
+
+// The future of a thread's task waits for it; a read deferred for want of a thread is never run.
+CatalogueReadAhead::~CatalogueReadAhead() = default;
+
+CatalogueRead CatalogueReadAhead::take()
+{
+    return readCatalogue(m_files.get());
+}
+
+} // namespace Lanvo

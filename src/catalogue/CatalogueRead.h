@@ -1,0 +1,73 @@
+#pragma once
+
+#include "Emulators.h"
+
+#include <QString>
+
+#include <deque>
+#include <future>
+#include <memory>
+#include <vector>
+
+namespace Lanvo {
+
+// The games of a games file, each found in the ROM directories or missing: what a refresh reads. The
+// games point at Details, whose records keep their addresses when the read is moved.
+struct CatalogueRead
+{
+    std::vector<TGame> Games;
+    std::vector<std::deque<TGameDetails>> Details;
+};
+
+// Where a catalogue is read from.
+struct CatalogueSource
+{
+    QString GamesFile;
+    QString RomDir1;
+    QString RomDir2;
+
+    bool operator==(const CatalogueSource &) const = default;
+};
+
+class RomScanner;
+
+// What a read needs from the disk: the games file, cut for two threads when large, a record for each
+// of its lines, and the listings of the ROM directories.
+struct CatalogueFiles
+{
+    CatalogueFiles();
+    CatalogueFiles(CatalogueFiles &&) noexcept;
+    CatalogueFiles &operator=(CatalogueFiles &&) noexcept;
+    ~CatalogueFiles();
+
+    QByteArray Content;
+    QByteArrayView First, Second; // into Content; the second empty when one thread reads it all
+    std::vector<TGame> Games;
+    size_t FirstCount = 0;
+    std::unique_ptr<const RomScanner> Scanner;
+};
+
+// Reads Source's games file and scans its ROM directories; throws when the file can't be read. A large
+// file is read by two threads, one half each, and each half has its own details.
+CatalogueRead readCatalogue(const CatalogueSource &source);
+
+// A catalogue whose files are read on a thread of its own from the moment it is made, so that the
+// start-up can build the window meanwhile. Destroying it waits for the read: nothing outlives what it reads into.
+class CatalogueReadAhead
+{
+public:
+    explicit CatalogueReadAhead(const CatalogueSource &source);
+    CatalogueReadAhead(const CatalogueReadAhead &) = delete;
+    CatalogueReadAhead &operator=(const CatalogueReadAhead &) = delete;
+    ~CatalogueReadAhead();
+
+    const CatalogueSource &source() const { return m_source; }
+    // Waits for the read and hands it over; rethrows what it threw. Once only.
+    CatalogueRead take();
+
+private:
+    CatalogueSource m_source;
+    std::future<CatalogueFiles> m_files;
+};
+
+} // namespace Lanvo
