@@ -85,6 +85,11 @@ TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
     m_prompts = setup.Prompts ? setup.Prompts : m_platformPrompts.get();
     emulateur = new TCorvane(this, setup.StartDirectory);
     emulateur->Prompts = m_prompts;
+    LanvoStartup startup(*emulateur, *m_prompts, *this);
+    if (setup.WritabilityTest)
+        startup.workDirectory().setMarkerTest(setup.WritabilityTest);
+    // The games file is read while the controls are built.
+    startup.prepare();
     buildControls();
     buildMenus();
     connectHandlers();
@@ -92,7 +97,7 @@ TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
     emulateur->PicDefault = SnapshotPanel->ImageDefault;
     emulateur->PicGame = SnapshotPanel->image;
     emulateur->RunWindowHooks = {[this] { minimiseForRun(); }, [this] { restoreAfterRun(); }};
-    FormCreate(setup);
+    FormCreate(startup);
 }
 
 TF_Lanvo::~TF_Lanvo()
@@ -212,12 +217,9 @@ void TF_Lanvo::guarded(const std::function<void()> &handler)
     runGuarded(*m_prompts, handler);
 }
 
-void TF_Lanvo::FormCreate(const Setup &setup)
+void TF_Lanvo::FormCreate(LanvoStartup &startup)
 {
-    LanvoStartup startup(*emulateur, *m_prompts, *this);
-    if (setup.WritabilityTest)
-        startup.workDirectory().setMarkerTest(setup.WritabilityTest);
-    m_outcome = startup.run();
+    m_outcome = startup.finish();
     m_catalogueWritten = startup.catalogueWritten();
     if (!m_outcome.EndProgram)
         ListColumns->setShownColumns(readShownColumns(settingsFilePath(emulateur->WorkDir)));

@@ -90,7 +90,7 @@ private:
     void buildControls();
     void buildMenus();
     void connectHandlers();
-    void FormCreate(const Setup &setup);
+    void FormCreate(LanvoStartup &startup);
     void FormClose();
     void ApplyFilter(TGameFilter filter);
     void sortByColumn(int source);

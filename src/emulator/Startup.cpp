@@ -31,27 +31,57 @@ LanvoStartup::LanvoStartup(TCorvane &emulator, IPrompts &prompts, IStartupWindow
 
 StartupOutcome LanvoStartup::run()
 {
-    if (!m_workDirectory.decide())
-        return endProgram(1);
+    prepare();
+    return finish();
+}
+
+void LanvoStartup::prepare()
+{
+    m_stage = Stage::Ended;
+    if (!m_workDirectory.decide()) {
+        m_ending = endProgram(1);
+        return;
+    }
     // A folder read under another name would be scanned, created or written in the wrong place.
     if (const QString refusal = settingsFolderNameRefusal(m_emulator.WorkDir); !refusal.isEmpty()) {
         m_prompts.showMessage(PromptKind::Error, refusal, PromptButtons::Ok);
-        return endProgram(1);
+        m_ending = endProgram(1);
+        return;
     }
+    m_stage = Stage::Failed;
     try {
         m_catalogueWritten = false;
         m_emulator.CheckEmulator();
-        m_emulator.ReadInitFile();
         loadSettings();
         createDataDirectories();
         ensureGamesFile();
+        // The games are read on threads of their own while the initialisation file is read and the
+        // window is built; nothing of this start-up changes the games file or the ROM directories.
+        m_emulator.ReadCatalogueAhead();
+        m_stage = Stage::Prepared;
+    } catch (const LanvoError &error) {
+        // The remaining steps are skipped; the window opens as far as it was prepared.
+        m_prompts.showMessage(PromptKind::Error, error.message(), PromptButtons::Ok);
+    }
+    // Whatever failed: what it holds is written back at the end.
+    m_emulator.ReadInitFile();
+}
+
+StartupOutcome LanvoStartup::finish()
+{
+    if (m_stage == Stage::Ended)
+        return m_ending;
+    if (m_settingsRead)
+        m_window.applyWindowSettings(m_windowSettings);
+    if (m_stage == Stage::Failed)
+        return {};
+    try {
         prepareWindow();
         if (!checkRomDirectory(m_emulator.RomPath1.FullPath, QStringLiteral("first"))
             || !checkRomDirectory(m_emulator.RomPath2.FullPath, QStringLiteral("second")))
             return endProgram(0);
         m_window.setControlsFromProperties();
     } catch (const LanvoError &error) {
-        // The remaining steps are skipped; the window opens as far as it was prepared.
         m_prompts.showMessage(PromptKind::Error, error.message(), PromptButtons::Ok);
         return {};
     }
@@ -62,7 +92,7 @@ void LanvoStartup::loadSettings()
 {
     m_catalogueWritten = ReadSettingsFile(m_emulator, m_windowSettings);
     m_emulator.Dosbox = readDosboxSettings(settingsFilePath(m_emulator.WorkDir), m_emulator.StartDir.FullPath);
-    m_window.applyWindowSettings(m_windowSettings);
+    m_settingsRead = true;
 }
 
 void LanvoStartup::createDataDirectories() const
@@ -123,6 +153,8 @@ bool LanvoStartup::checkRomDirectory(const QString &path, const QString &which) 
 {
     PromptAnswer answer = PromptAnswer::Retry;
     while (!path.isEmpty() && !directoryExists(path) && answer == PromptAnswer::Retry) {
+        // The folder may be there after Retry, or come while Ignore is chosen: the scan must see it.
+        m_emulator.DiscardCatalogueReadAhead();
         answer = m_prompts.showMessage(PromptKind::Error,
                                        QStringLiteral("Cannot read %1 rom directory (%2/)").arg(which, path),
                                        PromptButtons::AbortRetryIgnore);

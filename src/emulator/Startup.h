@@ -43,9 +43,17 @@ public:
     bool catalogueWritten() const { return m_catalogueWritten; }
     const WindowSettings &windowSettings() const { return m_windowSettings; }
 
+    // Prepare, then Finish, with nothing between them.
     StartupOutcome run();
+    // The steps that need no window: the work directory, the settings, the data directories and the
+    // games file. The games file is then read on threads of their own; errors are shown as they come.
+    void prepare();
+    // The window's steps, then the list filled with the games read, unless Prepare ended or failed.
+    StartupOutcome finish();
 
 private:
+    enum class Stage { Ended, Failed, Prepared };
+
     void loadSettings();
     void createDataDirectories() const;
     void ensureGamesFile();
@@ -59,7 +67,10 @@ private:
     IStartupWindow &m_window;
     WorkDirectoryDecision m_workDirectory;
     WindowSettings m_windowSettings;
+    bool m_settingsRead = false;
     bool m_catalogueWritten = false;
+    Stage m_stage = Stage::Ended;
+    StartupOutcome m_ending;
 };
 
 } // namespace Lanvo

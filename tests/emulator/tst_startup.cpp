@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <thread>
+
 using namespace Lanvo;
 using namespace Lanvo::Test;
 
@@ -219,14 +222,16 @@ void TestStartup::romDirectoryCheck()
     for (const int answer : answers)
         f.Prompts.Answers.push_back(PromptAnswer(answer));
     if (createOnRetry) {
-        // The user creates the directory while the box is up.
+        // The user creates the directory, with a ROM set in it, while the box is up.
         class CreatingPrompts : public RecordingPrompts
         {
         public:
             QString Dir;
             PromptAnswer showMessage(PromptKind k, const QString &t, PromptButtons b) override
             {
-                QDir().mkpath(Dir);
+                // As a user would, long after the games file was read ahead.
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                QDir().mkpath(Dir + "/a");
                 return RecordingPrompts::showMessage(k, t, b);
             }
         } creating;
@@ -235,6 +240,7 @@ void TestStartup::romDirectoryCheck()
         LanvoStartup startup(*f.Emulator, creating, *f.Window);
         QVERIFY(!startup.run().EndProgram);
         QCOMPARE(creating.Messages.size(), boxes);
+        QCOMPARE(f.Emulator->Games().at(0).Location, rlDirectory); // the scan saw what came
         return;
     }
     const StartupOutcome outcome = f.Startup->run();
