@@ -69,6 +69,14 @@ void LanvoStartup::prepare()
 
 StartupOutcome LanvoStartup::finish()
 {
+    const StartupOutcome outcome = finishWindow();
+    // A start that did not fill the list leaves nothing read ahead: a later refresh reads anew.
+    m_emulator.DiscardCatalogueReadAhead();
+    return outcome;
+}
+
+StartupOutcome LanvoStartup::finishWindow()
+{
     if (m_stage == Stage::Ended)
         return m_ending;
     if (m_settingsRead)

@@ -54,6 +54,7 @@ public:
 private:
     enum class Stage { Ended, Failed, Prepared };
 
+    StartupOutcome finishWindow();
     void loadSettings();
     void createDataDirectories() const;
     void ensureGamesFile();

@@ -1,4 +1,5 @@
 #include "BuiltInCatalogue.h"
+#include "LanvoError.h"
 #include "Startup.h"
 #include "TestFakes.h"
 
@@ -36,7 +37,12 @@ public:
     void showInstallType(const QString &text) override { Steps << "install:" + text; }
     void selectPictureTab(bool inGame) override { Steps << QString("tab:") + (inGame ? "in-game" : "title"); }
     void activateGamesPage() override { Steps << "games page"; }
-    void setControlsFromProperties() override { Steps << "controls"; }
+    void setControlsFromProperties() override
+    {
+        Steps << "controls";
+        if (ControlsFail)
+            throw LanvoError(QStringLiteral("controls failed"));
+    }
     void refreshList() override
     {
         Steps << "refresh";
@@ -45,6 +51,7 @@ public:
 
     QStringList Steps;
     WindowSettings Settings;
+    bool ControlsFail = false;
     FakeListRows Rows;
 
 private:
@@ -71,6 +78,7 @@ private Q_SLOTS:
     void romDirectoryCheck();
     void emptyRomDirectoryIsNotChecked();
     void unwritableGamesFileSkipsTheRest();
+    void failedWindowStepLeavesNothingReadAhead();
     void readOnlyInstallWorksFromAlternate();
     void writeProtectedAlternateEndsFirst();
     void folderNameQtCantHoldEndsBeforeWriting_data();
@@ -260,6 +268,22 @@ void TestStartup::emptyRomDirectoryIsNotChecked()
     writeFile(f.games(), "A;;;;a\r\n");
     QVERIFY(!f.Startup->run().EndProgram);
     QCOMPARE(f.Prompts.texts(), QStringList{"Cannot read second rom directory (/no/such/second/)"});
+}
+
+void TestStartup::failedWindowStepLeavesNothingReadAhead()
+{
+    Fixture f;
+    f.settings("Version=1.61\r\n");
+    writeFile(f.games(), "A;;;;a\r\n");
+    f.Window->ControlsFail = true;
+    QVERIFY(!f.Startup->run().EndProgram);
+    QCOMPARE(f.Prompts.texts(), QStringList{"controls failed"});
+    QVERIFY(!f.Window->Steps.contains("refresh"));
+    // Long after the start, the ROM set comes and the list is refreshed: the scan sees it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    makeDirectory(f.Dir.filePath("a"));
+    f.Emulator->RefreshList(gfAll);
+    QCOMPARE(f.Emulator->Games().at(0).Location, rlDirectory);
 }
 
 void TestStartup::unwritableGamesFileSkipsTheRest()
