@@ -244,7 +244,7 @@ void TEmulators::RefreshList(TGameFilter filter)
     m_games.clear();
     m_details.clear();
     CurrentGame = nullptr;
-    m_playedTexts = std::make_unique<PlayedTexts>();
+    m_playedTexts.reset(); // made again when a played column is shown, for the locale as it is then
     // Read again at each refresh, unless a change is not in the file yet: reading would lose it.
     std::optional<HistoryLoad> history;
     if (!m_history->hasUnsavedChanges())

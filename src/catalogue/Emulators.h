@@ -162,7 +162,7 @@ private:
     std::vector<std::deque<TGameDetails>> m_details;
     std::unique_ptr<CatalogueReadAhead> m_readAhead;
     std::unique_ptr<PlayHistory> m_history = std::make_unique<PlayHistory>();
-    std::unique_ptr<PlayedTexts> m_playedTexts; // made again at each refresh, for the locale as it is then
+    std::unique_ptr<PlayedTexts> m_playedTexts; // made when first asked for after each refresh
     bool m_historyUnreadableTold = false;
 };
 
