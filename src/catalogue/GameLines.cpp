@@ -1,6 +1,7 @@
 #include "GameLines.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Lanvo {
 
@@ -25,10 +26,18 @@ bool isBlankOrControl(char c)
     return static_cast<unsigned char>(c) <= 32;
 }
 
+// The first Wanted in [From, To), or To; memchr is quicker than a loop over every byte.
+const char *find(const char *from, const char *to, char wanted)
+{
+    const void *found = from < to ? std::memchr(from, wanted, size_t(to - from)) : nullptr;
+    return found ? static_cast<const char *>(found) : to;
+}
+
 bool hasSpaceRun(QByteArrayView text)
 {
-    for (qsizetype i = 1; i < text.size(); ++i) {
-        if (text[i] == ' ' && text[i - 1] == ' ')
+    const char *const end = text.data() + text.size();
+    for (const char *space = find(text.data(), end, ' '); space != end; space = find(space + 1, end, ' ')) {
+        if (space + 1 != end && space[1] == ' ')
             return true;
     }
     return false;
@@ -76,13 +85,12 @@ QByteArrayView cutGameField(QByteArrayView field)
 GameLineFields splitGameLine(QByteArrayView line, GameLineFields::Scratch &scratch)
 {
     GameLineFields result;
-    qsizetype start = 0;
-    for (int field = 0; field < GameLineFields::Count && start <= line.size(); ++field) {
-        const qsizetype separator = line.sliced(start).indexOf(';');
-        const qsizetype end = separator < 0 ? line.size() : start + separator;
-        result.Fields[size_t(field)] =
-            cutGameField(normalized(line.sliced(start, end - start), scratch[size_t(field)]));
-        if (separator < 0)
+    const char *start = line.data();
+    const char *const lineEnd = start + line.size();
+    for (size_t field = 0; field < GameLineFields::Count; ++field) {
+        const char *const end = find(start, lineEnd, ';');
+        result.Fields[field] = cutGameField(normalized(QByteArrayView(start, end), scratch[field]));
+        if (end == lineEnd)
             break;
         start = end + 1;
     }
