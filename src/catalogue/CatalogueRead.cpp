@@ -125,16 +125,19 @@ CatalogueFiles::~CatalogueFiles() = default;
 
 namespace {
 
+// The ROM directories are listed on a thread of their own while the games file is read and counted.
 CatalogueFiles readCatalogueFiles(const CatalogueSource &source)
 {
+    auto scanner = onAnotherThread(
+        [source] { return std::make_unique<const RomScanner>(source.RomDir1, source.RomDir2); });
     CatalogueFiles files;
     files.Content = readWholeFile(source.GamesFile);
-    files.Scanner = std::make_unique<const RomScanner>(source.RomDir1, source.RomDir2);
     std::tie(files.First, files.Second) = files.Content.size() < MinBytesForTwoThreads
                                               ? std::pair<QByteArrayView, QByteArrayView>{files.Content, {}}
                                               : cutGamesFileText(files.Content, files.Content.size() / 2);
     files.FirstCount = countGamesFileLines(files.First);
     files.Games.resize(files.FirstCount + countGamesFileLines(files.Second));
+    files.Scanner = scanner.get();
     return files;
 }
 
