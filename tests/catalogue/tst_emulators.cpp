@@ -31,6 +31,7 @@ private Q_SLOTS:
     void missingGamesFileEmptiesEverything();
     void oddGamesFileNeverFails();
     void gamesAlikeShareTheirDetails();
+    void largeFileReadByTwoThreadsKeepsItsOrder_data();
     void largeFileReadByTwoThreadsKeepsItsOrder();
     void readAheadServesOnlyTheFilesItRead_data();
     void readAheadServesOnlyTheFilesItRead();
@@ -287,8 +288,17 @@ void TestEmulators::gamesAlikeShareTheirDetails()
 
 // A file large enough for two reading threads gives the games one thread gives: in file order, each
 // with its own texts and its find, whichever half it lies in.
+void TestEmulators::largeFileReadByTwoThreadsKeepsItsOrder_data()
+{
+    QTest::addColumn<bool>("readAhead");
+    QTest::newRow("read by the refresh") << false;
+    // The file's bytes and its two halves are handed from the reading thread to the refresh.
+    QTest::newRow("read ahead") << true;
+}
+
 void TestEmulators::largeFileReadByTwoThreadsKeepsItsOrder()
 {
+    QFETCH(bool, readAhead);
     QByteArray games;
     const int count = 8000; // about 330 KB
     for (int i = 0; i < count; ++i)
@@ -297,6 +307,8 @@ void TestEmulators::largeFileReadByTwoThreadsKeepsItsOrder()
     Fixture f(games);
     for (const int present : {0, 3999, 4000, 4001, 7999})
         QVERIFY(QDir().mkpath(f.Dir.filePath("set" + QString::number(present))));
+    if (readAhead)
+        f.Emulator->ReadCatalogueAhead();
     f.Emulator->RefreshList(gfAll);
     QCOMPARE(f.Rows.rowCount(), count);
     for (int i = 0; i < count; ++i) {

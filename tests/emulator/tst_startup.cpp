@@ -290,11 +290,14 @@ void TestStartup::unwritableGamesFileSkipsTheRest()
 {
     Fixture f;
     writeFile(f.Dir.filePath("lanvo"), "a file where the data directory should be");
+    writeFile(f.Dir.filePath("corinit.dat"), QByteArray(20, '\0'));
     const StartupOutcome outcome = f.Startup->run();
     QVERIFY(!outcome.EndProgram);
     QCOMPARE(f.Prompts.texts(),
              QStringList{QString::fromUtf8("Impossible de créer le fichier ") + f.games()});
     QCOMPARE(f.Window->Steps, QStringList{"window"});
+    // The initialisation file is still read: its values are written back at the end.
+    QCOMPARE(f.Emulator->System, ctConsole);
 }
 
 void TestStartup::readOnlyInstallWorksFromAlternate()
