@@ -171,6 +171,17 @@ void TDosboxPage::showEvent(QShowEvent *event)
     describeDosbox();
 }
 
+// A program still asked when the page goes out of sight is ended, so that it cannot outlive the
+// dialog and run beside a game; the next showing asks again.
+void TDosboxPage::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (m_probe->isAsking()) {
+        m_probe->stop();
+        m_described.reset();
+    }
+}
+
 void TDosboxPage::browseFor(QLineEdit *field, const QString &caption)
 {
     const QString chosen = m_chooseFile(this, caption, startDirectoryFor(field->text()));

@@ -28,6 +28,8 @@ public:
     void start(const QString &program, std::chrono::milliseconds timeLimit = DefaultTimeLimit);
     // Kills a program still asked; no answer follows.
     void stop();
+    // Between start() and answered().
+    bool isAsking() const { return m_timeLimit.isActive(); }
 
 Q_SIGNALS:
     // Path: the program found, empty when there is none. Version: the first line it printed, without

@@ -15,12 +15,15 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -40,6 +43,8 @@ private Q_SLOTS:
     void fullScreenReachesDosbox();
     void saysWhichDosboxRuns_data();
     void saysWhichDosboxRuns();
+    void programStillAskedEndsOutOfSight_data();
+    void programStillAskedEndsOutOfSight();
     void reachedByKeyboard();
     void readByScreenReader_data();
     void readByScreenReader();
@@ -291,6 +296,48 @@ void TestDosboxPage::saysWhichDosboxRuns()
     QCOMPARE(accessibleName(dialog.Dosbox->Found), QString(said).replace("<tools>", tools.path()));
     QVERIFY(!dialog.Dosbox->Found->text().isEmpty());
     QCOMPARE(readFile(count), body.isEmpty() ? QByteArray() : QByteArray("x\n"));
+}
+
+void TestDosboxPage::programStillAskedEndsOutOfSight_data()
+{
+    QTest::addColumn<bool>("closeDialog"); // else another page is shown, then this one again
+    QTest::newRow("dialog closed") << true;
+    QTest::newRow("other page shown") << false;
+}
+
+// A DOSBox that does not answer must not run on beside a game started after the dialog.
+void TestDosboxPage::programStillAskedEndsOutOfSight()
+{
+    QFETCH(bool, closeDialog);
+    const QTemporaryDir tools;
+    const QString asked = tools.filePath("asked");
+    const QString program =
+        makeScript(tools.filePath("dosbox"), "echo x >> '" + asked.toUtf8() + "'\nexec sleep 30");
+    Fixture f("");
+    TF_Options &dialog = f.Dialog;
+    dialog.Dosbox->setChoices({program, {}, duAuto, false});
+    const auto running = [&dialog] {
+        const QList<QProcess *> processes = dialog.Dosbox->findChildren<QProcess *>();
+        return int(std::count_if(processes.begin(), processes.end(),
+                             [](const QProcess *p) { return p->state() != QProcess::NotRunning; }));
+    };
+    dialog.show();
+    dialog.Onglet->setCurrentWidget(dialog.Dosbox);
+    QTRY_COMPARE(readFile(asked), QByteArray("x\n"));
+    if (closeDialog)
+        dialog.reject();
+    else
+        dialog.Onglet->setCurrentWidget(dialog.General);
+    // Well within the probe's own time limit, after which it would end anyway.
+    static_assert(DosboxVersionProbe::DefaultTimeLimit.count() >= 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(running(), 0, 3000);
+    if (closeDialog)
+        return;
+    dialog.Onglet->setCurrentWidget(dialog.Dosbox); // asked again, as the line still says nothing
+    QTRY_COMPARE(readFile(asked), QByteArray("x\nx\n"));
+    QCOMPARE(running(), 1);
+    dialog.reject();
+    QTRY_COMPARE(running(), 0);
 }
 
 void TestDosboxPage::reachedByKeyboard()
