@@ -2,6 +2,7 @@
 
 #include "FilesUtils.h"
 #include "GameLines.h"
+#include "LanvoError.h"
 #include "RomScan.h"
 #include "TextDecoding.h"
 
@@ -171,16 +172,42 @@ CatalogueRead readCatalogue(const CatalogueSource &source)
 // thread of its own allocates costs more to grow.
 CatalogueReadAhead::CatalogueReadAhead(const CatalogueSource &source)
     : m_source(source)
-    , m_files(onAnotherThread([source] { return readCatalogueFiles(source); }))
+    , m_reading(onAnotherThread([source] { return readCatalogueFiles(source); }))
 {
 }
 
 // The future of a thread's task waits for it; a read deferred for want of a thread is never run.
 CatalogueReadAhead::~CatalogueReadAhead() = default;
 
+// A failed read fails every later question the same way.
+CatalogueFiles &CatalogueReadAhead::files()
+{
+    if (m_failure)
+        std::rethrow_exception(m_failure);
+    if (!m_files) {
+        try {
+            m_files = m_reading.get();
+        } catch (...) {
+            m_failure = std::current_exception();
+            throw;
+        }
+    }
+    return *m_files;
+}
+
 CatalogueRead CatalogueReadAhead::take()
 {
-    return readCatalogue(m_files.get());
+    return readCatalogue(std::move(files()));
+}
+
+std::optional<QString> CatalogueReadAhead::existingAnyCase(const QString &dir, const QString &name)
+{
+    try {
+        const RomScanner *scanner = files().Scanner.get();
+        return scanner ? scanner->existingAnyCase(dir, name) : std::nullopt;
+    } catch (const LanvoError &) {
+        return std::nullopt; // the failure is the refresh's to report
+    }
 }
 
 } // namespace Lanvo

@@ -5,8 +5,10 @@
 #include <QString>
 
 #include <deque>
+#include <exception>
 #include <future>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace Lanvo {
@@ -64,10 +66,17 @@ public:
     const CatalogueSource &source() const { return m_source; }
     // Waits for the read and hands it over; rethrows what it threw. Once only.
     CatalogueRead take();
+    // Waits for the read, then answers existingAnyCase(Dir, Name) from the listing of a ROM directory;
+    // nothing when Dir is none of them, its listing is not complete, or the read failed.
+    std::optional<QString> existingAnyCase(const QString &dir, const QString &name);
 
 private:
+    CatalogueFiles &files();
+
     CatalogueSource m_source;
-    std::future<CatalogueFiles> m_files;
+    std::future<CatalogueFiles> m_reading;
+    std::optional<CatalogueFiles> m_files; // once read
+    std::exception_ptr m_failure;          // once the read failed
 };
 
 } // namespace Lanvo

@@ -1,6 +1,7 @@
 #include "Emulators.h"
 
 #include "AlternateFolder.h"
+#include "AnyCaseFiles.h"
 #include "CatalogueRead.h"
 #include "FilesUtils.h"
 #include "HistoryLoad.h"
@@ -207,6 +208,15 @@ void TEmulators::ReadCatalogueAhead()
 void TEmulators::DiscardCatalogueReadAhead()
 {
     m_readAhead.reset();
+}
+
+QString TEmulators::pathAnyCaseReadAhead(const QString &dir, const QString &name) const
+{
+    if (m_readAhead) {
+        if (const std::optional<QString> found = m_readAhead->existingAnyCase(dir, name))
+            return found->isEmpty() ? joinPath(dir, name) : *found;
+    }
+    return pathAnyCase(dir, name);
 }
 
 CatalogueSource TEmulators::catalogueSource() const

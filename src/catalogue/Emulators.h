@@ -126,6 +126,9 @@ public:
     void ReadCatalogueAhead();
     // Forgets a read started ahead: what it read may be out of date.
     void DiscardCatalogueReadAhead();
+    // pathAnyCase(Dir, Name), from the listing read ahead when Dir is a ROM directory: a start folder
+    // holding the ROM sets is then listed once.
+    QString pathAnyCaseReadAhead(const QString &dir, const QString &name) const;
 
     // Shows CurrentGame's picture from PictureDir, or the default picture; never fails.
     void ShowPicture();

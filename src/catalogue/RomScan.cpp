@@ -1,5 +1,6 @@
 #include "RomScan.h"
 
+#include "AnyCaseFiles.h"
 #include "DirectoryListing.h"
 #include "FilesUtils.h"
 
@@ -42,11 +43,9 @@ public:
     explicit Directory(const QString &path)
         : m_path(path)
     {
-        DirectoryListing listing = listDirectory(path);
-        m_searchable = listing.Searchable;
-        m_complete = listing.Complete;
-        m_finds.reserve(qsizetype(listing.Entries.size()));
-        for (const DirectoryEntry &entry : listing.Entries) {
+        m_listing = listDirectory(path);
+        m_finds.reserve(qsizetype(m_listing.Entries.size()));
+        for (const DirectoryEntry &entry : m_listing.Entries) {
             if (entry.IsDirectory)
                 m_finds[entry.Name] |= SetDirectory;
             else if (entry.Name.endsWith(QLatin1String(".zip")))
@@ -55,13 +54,16 @@ public:
     }
 
     const QString &path() const { return m_path; }
+    // Kept for other look-ups in the same directory, such as the emulator's files in a start folder
+    // that is also the ROM directory.
+    const DirectoryListing &listing() const { return m_listing; }
 
     // SetDirectory and SetArchive as they hold for RomSet here.
     quint8 findsOf(const QString &romSet) const
     {
-        if (m_complete)
+        if (m_listing.Complete)
             return m_finds.value(romSet);
-        if (!m_searchable)
+        if (!m_listing.Searchable)
             return 0;
         quint8 finds = 0;
         if (directoryExists(joinPath(m_path, romSet)))
@@ -73,8 +75,7 @@ public:
 
 private:
     QString m_path;
-    bool m_searchable = false;
-    bool m_complete = false;
+    DirectoryListing m_listing;
     QHash<QString, quint8> m_finds;
 };
 
@@ -123,6 +124,15 @@ void RomScanner::scan(TGame &game) const
             found(game, rlZip, joinPath(m_first->path(), game.RomSet + QLatin1String(".zip")));
     }
     game.Available = game.Location != rlMissing;
+}
+
+std::optional<QString> RomScanner::existingAnyCase(const QString &dir, const QString &name) const
+{
+    for (const Directory *listed : {m_first.get(), m_second.get()}) {
+        if (listed && listed->path() == dir && listed->listing().Complete)
+            return Lanvo::existingAnyCase(dir, listed->listing(), name);
+    }
+    return std::nullopt;
 }
 
 } // namespace Lanvo

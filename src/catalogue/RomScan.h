@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <memory>
+#include <optional>
 
 namespace Lanvo {
 
@@ -26,6 +27,10 @@ public:
     RomScanner &operator=(const RomScanner &) = delete;
 
     void scan(TGame &game) const;
+
+    // existingAnyCase(Dir, Name) answered from the listing of Dir when Dir is a ROM directory whose
+    // listing is complete; nothing otherwise.
+    std::optional<QString> existingAnyCase(const QString &dir, const QString &name) const;
 
 private:
     class Directory;

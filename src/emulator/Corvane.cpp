@@ -148,7 +148,7 @@ TCorvane::~TCorvane() = default;
 
 QString TCorvane::initFilePath() const
 {
-    return pathAnyCase(WorkDir, DataFileName);
+    return pathAnyCaseReadAhead(WorkDir, DataFileName);
 }
 
 void TCorvane::CheckEmulator()

@@ -55,16 +55,14 @@ void LanvoStartup::prepare()
         loadSettings();
         createDataDirectories();
         ensureGamesFile();
-        // The games are read on threads of their own while the initialisation file is read and the
-        // window is built; nothing of this start-up changes the games file or the ROM directories.
+        // The games are read on threads of their own while the window is built; nothing of this
+        // start-up changes the games file or the ROM directories.
         m_emulator.ReadCatalogueAhead();
         m_stage = Stage::Prepared;
     } catch (const LanvoError &error) {
         // The remaining steps are skipped; the window opens as far as it was prepared.
         m_prompts.showMessage(PromptKind::Error, error.message(), PromptButtons::Ok);
     }
-    // Whatever failed: what it holds is written back at the end.
-    m_emulator.ReadInitFile();
 }
 
 StartupOutcome LanvoStartup::finish()
@@ -79,6 +77,9 @@ StartupOutcome LanvoStartup::finishWindow()
 {
     if (m_stage == Stage::Ended)
         return m_ending;
+    // Whatever failed: what it holds is written back at the end. Read after the games' read ahead has
+    // listed the ROM directories, whose listing finds it when the start folder is one of them.
+    m_emulator.ReadInitFile();
     if (m_settingsRead)
         m_window.applyWindowSettings(m_windowSettings);
     if (m_stage == Stage::Failed)

@@ -48,7 +48,8 @@ public:
     // The steps that need no window: the work directory, the settings, the data directories and the
     // games file. The games file is then read on threads of their own; errors are shown as they come.
     void prepare();
-    // The window's steps, then the list filled with the games read, unless Prepare ended or failed.
+    // The initialisation file, the window's steps, then the list filled with the games read, unless
+    // Prepare ended or failed.
     StartupOutcome finish();
 
 private:

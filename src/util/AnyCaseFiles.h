@@ -11,6 +11,11 @@ namespace Lanvo {
 // The path on disk of Name in Dir, of any type; empty when there is none.
 QString existingAnyCase(const QString &dir, const QString &name);
 
+struct DirectoryListing;
+
+// The same answer from a listing of Dir read before, which must be Complete.
+QString existingAnyCase(const QString &dir, const DirectoryListing &listing, const QString &name);
+
 // The path on disk of Name in Dir when one exists in any case, else Dir joined with Name as given
 // (the name a new file gets).
 QString pathAnyCase(const QString &dir, const QString &name);

@@ -125,9 +125,12 @@ DirectoryListing listDirectory(const QString &path)
         const EntryKind kind = entryKind(dirFd, entry);
         if (kind != EntryKind::Absent)
             listing.Entries.push_back({std::move(name), kind == EntryKind::Directory});
+        else
+            listing.Unreached.push_back(std::move(name));
     });
     if (!whole) {
         listing.Entries.clear();
+        listing.Unreached.clear();
         return listing; // a listing cut short answers nothing: ask name by name
     }
     listing.Complete = !ignoresLetterCase(dirFd, listing.Entries);

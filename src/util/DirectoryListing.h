@@ -23,6 +23,7 @@ struct DirectoryListing
     bool Searchable = false;
     bool Complete = false;
     std::vector<DirectoryEntry> Entries;
+    std::vector<QString> Unreached; // the names left out: links leading nowhere
 };
 
 // Names that are not valid UTF-8 are skipped: no file name the program builds can match them.

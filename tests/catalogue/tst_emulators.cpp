@@ -35,6 +35,8 @@ private Q_SLOTS:
     void largeFileReadByTwoThreadsKeepsItsOrder();
     void readAheadServesOnlyTheFilesItRead_data();
     void readAheadServesOnlyTheFilesItRead();
+    void readAheadFindsNamesInItsRomDirectories_data();
+    void readAheadFindsNamesInItsRomDirectories();
     void setGamesDatafileRefreshesOrEmpties();
     void specialGamesFileCantBeOpened_data();
     void specialGamesFileCantBeOpened();
@@ -354,6 +356,57 @@ void TestEmulators::readAheadServesOnlyTheFilesItRead()
         QCOMPARE(location, -1); // as a refresh without a read ahead would fail
         QCOMPARE(error.message(), "Impossible d'ouvrir le fichier " + f.Emulator->gamesFilePath());
     }
+}
+
+void TestEmulators::readAheadFindsNamesInItsRomDirectories_data()
+{
+    QTest::addColumn<QString>("dir");       // asked for "corinit.dat"; "roms" is the ROM directory
+    QTest::addColumn<QStringList>("before"); // files made before the read ahead
+    QTest::addColumn<QStringList>("after");  // and after it
+    QTest::addColumn<bool>("fileGone");      // the games file removed before the read ahead
+    QTest::addColumn<QString>("found");      // the answer while the read ahead is kept
+    QTest::addColumn<QString>("foundAfter"); // once it is gone
+
+    QTest::newRow("ROM directory, other case") << "roms" << QStringList{"roms/CORINIT.DAT"} << QStringList{} << false
+                                               << "roms/CORINIT.DAT" << "roms/CORINIT.DAT";
+    QTest::newRow("ROM directory, none there") << "roms" << QStringList{"roms/corinit.bak"} << QStringList{} << false
+                                               << "roms/corinit.dat" << "roms/corinit.dat";
+    QTest::newRow("ROM directory, made after its listing")
+        << "roms" << QStringList{} << QStringList{"roms/CORINIT.DAT"} << false << "roms/corinit.dat"
+        << "roms/CORINIT.DAT";
+    QTest::newRow("another directory is asked") << "other" << QStringList{} << QStringList{"other/CORINIT.DAT"}
+                                                << false << "other/CORINIT.DAT" << "other/CORINIT.DAT";
+    QTest::newRow("games file unreadable, directory asked")
+        << "roms" << QStringList{} << QStringList{"roms/CORINIT.DAT"} << true << "roms/CORINIT.DAT"
+        << "roms/CORINIT.DAT";
+}
+
+// A start folder that is also the ROM directory is listed once: the look-ups of the start-up are
+// answered from the listing of the read ahead, as a look-up on disk would answer them then.
+void TestEmulators::readAheadFindsNamesInItsRomDirectories()
+{
+    QFETCH(QString, dir);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(bool, fileGone);
+    QFETCH(QString, found);
+    QFETCH(QString, foundAfter);
+    Fixture f("A;;;;a\r\n");
+    makeDirectory(f.Dir.filePath("roms"));
+    makeDirectory(f.Dir.filePath("other"));
+    for (const QString &file : before)
+        writeFile(f.Dir.filePath(file), "x");
+    f.Emulator->RomPath1 = f.Emulator->makePath(QStringLiteral("roms"));
+    if (fileGone)
+        QVERIFY(QFile::remove(f.Emulator->gamesFilePath()));
+    f.Emulator->ReadCatalogueAhead();
+    const QString asked = f.Dir.filePath(dir);
+    f.Emulator->pathAnyCaseReadAhead(asked, "corinit.dat"); // once the ROM directories are listed
+    for (const QString &file : after)
+        writeFile(f.Dir.filePath(file), "x");
+    QCOMPARE(f.Emulator->pathAnyCaseReadAhead(asked, "corinit.dat"), f.Dir.filePath(found));
+    f.Emulator->DiscardCatalogueReadAhead();
+    QCOMPARE(f.Emulator->pathAnyCaseReadAhead(asked, "corinit.dat"), f.Dir.filePath(foundAfter));
 }
 
 void TestEmulators::setGamesDatafileRefreshesOrEmpties()

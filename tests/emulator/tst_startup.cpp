@@ -78,6 +78,8 @@ private Q_SLOTS:
     void romDirectoryCheck();
     void emptyRomDirectoryIsNotChecked();
     void unwritableGamesFileSkipsTheRest();
+    void initialisationFileReadInAnyCase_data();
+    void initialisationFileReadInAnyCase();
     void failedWindowStepLeavesNothingReadAhead();
     void readOnlyInstallWorksFromAlternate();
     void writeProtectedAlternateEndsFirst();
@@ -298,6 +300,27 @@ void TestStartup::unwritableGamesFileSkipsTheRest()
     QCOMPARE(f.Window->Steps, QStringList{"window"});
     // The initialisation file is still read: its values are written back at the end.
     QCOMPARE(f.Emulator->System, ctConsole);
+}
+
+void TestStartup::initialisationFileReadInAnyCase_data()
+{
+    QTest::addColumn<QByteArray>("romPaths");
+    QTest::newRow("ROM sets in the start folder") << QByteArray();
+    QTest::newRow("ROM sets elsewhere") << QByteArray("RomPath1=roms\r\nRomPath2=roms\r\n");
+}
+
+void TestStartup::initialisationFileReadInAnyCase()
+{
+    QFETCH(QByteArray, romPaths);
+    Fixture f;
+    f.settings("Version=1.61\r\n" + romPaths);
+    makeDirectory(f.Dir.filePath("roms"));
+    writeFile(f.games(), "A;;;;a\r\n");
+    writeFile(f.Dir.filePath("CORINIT.DAT"), QByteArray(20, '\0'));
+    QVERIFY(!f.Startup->run().EndProgram);
+    QVERIFY(f.Prompts.Messages.isEmpty());
+    QCOMPARE(f.Emulator->System, ctConsole);
+    QVERIFY(f.Window->Steps.contains("refresh"));
 }
 
 void TestStartup::readOnlyInstallWorksFromAlternate()

@@ -1,4 +1,5 @@
 #include "AnyCaseFiles.h"
+#include "DirectoryListing.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
 #include "TestFakes.h"
@@ -42,6 +43,10 @@ void TestFilesUtils::findsNameInAnyCase_data()
     QTest::newRow("first of several in name order") << QStringList{"corinit.DAT", "CORINIT.dat", "Corinit.dat"}
                                                        << "CORINIT.dat";
     QTest::newRow("a dangling link counts") << QStringList{"CORINIT.DAT->nowhere"} << "CORINIT.DAT";
+    QTest::newRow("a dangling link spelled first") << QStringList{"Corinit.dat", "CORINIT.DAT->nowhere"}
+                                                   << "CORINIT.DAT";
+    QTest::newRow("exact spelling, a dangling link") << QStringList{"CORINIT.DAT", "corinit.dat->nowhere"}
+                                                     << "corinit.dat";
     QTest::newRow("longer name is another") << QStringList{"corinit.dat.bak", "xcorinit.dat"} << "";
     QTest::newRow("empty directory") << QStringList{} << "";
 }
@@ -60,6 +65,10 @@ void TestFilesUtils::findsNameInAnyCase()
     }
     const QString expected = found.isEmpty() ? QString() : dir.filePath(found);
     QCOMPARE(existingAnyCase(dir.path(), QStringLiteral("corinit.dat")), expected);
+    // A listing read before answers alike.
+    const DirectoryListing listing = listDirectory(dir.path());
+    QVERIFY(listing.Complete);
+    QCOMPARE(existingAnyCase(dir.path(), listing, QStringLiteral("corinit.dat")), expected);
     QCOMPARE(pathAnyCase(dir.path(), QStringLiteral("corinit.dat")),
              found.isEmpty() ? dir.filePath("corinit.dat") : expected);
 }
