@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "AboutDialog.h"
+#include "AfterFirstPaint.h"
 #include "ColumnSettings.h"
 #include "EnhListModel.h"
 #include "OptionsDialog.h"
@@ -98,6 +99,7 @@ TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
     emulateur->PicGame = SnapshotPanel->image;
     emulateur->RunWindowHooks = {[this] { minimiseForRun(); }, [this] { restoreAfterRun(); }};
     FormCreate(startup);
+    new AfterFirstPaint(ListGames->viewport(), [this] { emulateur->NameGamesOutOfSight(); });
 }
 
 TF_Lanvo::~TF_Lanvo()
@@ -129,7 +131,10 @@ void TF_Lanvo::buildControls()
     ListGames->loaded();
     ListGames->setContextMenuPolicy(Qt::CustomContextMenu);
     ListGames->listModel()->setSearchKeyOf(
-        [model = ListGames->listModel()](const EnhListModel::Row &row) { return gameSearchKey(*model, row); });
+        [this, model = ListGames->listModel()](const EnhListModel::Row &row) {
+            emulateur->FinishNames();
+            return gameSearchKey(*model, row);
+        });
     ListGames->listModel()->setFavouriteOf(
         [this](const EnhListModel::Row &row) { return row.Game && isFavourite(*row.Game); });
     ListGames->setIconSize(FavouriteIconSize);
@@ -429,6 +434,7 @@ void TF_Lanvo::ListGamesChange()
     const int row = ListGames->selectedRow();
     if (row < 0)
         return; // nothing selected: the last game's panel text and Run state stay
+    emulateur->FinishNames();
     emulateur->CurrentGame = ListGames->rowGame(row);
     const TGame *game = emulateur->CurrentGame;
     SB_InfoBar->setPanelText(2, game ? game->RomSet : QString());

@@ -91,6 +91,18 @@ size_t countGamesFileLines(QByteArrayView text)
     return lines;
 }
 
+void nameGame(const GameLineFields &fields, TGame &game, DetailsPool &pool)
+{
+    game.Name = displayText(fields.name());
+    game.Details = pool.details(fields);
+}
+
+void locateGame(const GameLineFields &fields, TGame &game, const RomScanner &scanner)
+{
+    game.RomSet = displayText(fields.romSet());
+    scanner.scan(game);
+}
+
 // The games of Text's lines into the records from Games on, one per line.
 void readGames(QByteArrayView text, TGame *games, std::deque<TGameDetails> &details, const RomScanner &scanner)
 {
@@ -99,11 +111,16 @@ void readGames(QByteArrayView text, TGame *games, std::deque<TGameDetails> &deta
     forEachGamesFileLine(text, [&](QByteArrayView line) {
         const GameLineFields fields = splitGameLine(line, scratch);
         TGame &game = *games++;
-        game.Name = displayText(fields.name());
-        game.Details = pool.details(fields);
-        game.RomSet = displayText(fields.romSet());
-        scanner.scan(game);
+        nameGame(fields, game, pool);
+        locateGame(fields, game, scanner);
     });
+}
+
+// The same without the names and details.
+void locateGames(QByteArrayView text, TGame *games, const RomScanner &scanner)
+{
+    GameLineFields::Scratch scratch;
+    forEachGamesFileLine(text, [&](QByteArrayView line) { locateGame(splitGameLine(line, scratch), *games++, scanner); });
 }
 
 // Task on a thread of its own; where no thread can be had, when its result is asked for.
@@ -142,17 +159,20 @@ CatalogueFiles readCatalogueFiles(const CatalogueSource &source)
     return files;
 }
 
-} // namespace
+enum class Naming { Now, Later };
 
 // The halves' games take their places in the catalogue as the file orders them.
-CatalogueRead readCatalogue(CatalogueFiles files)
+CatalogueRead readCatalogue(CatalogueFiles files, Naming naming)
 {
     CatalogueRead read;
     read.Games = std::move(files.Games);
     read.Details.resize(2); // the pools' references stay valid: nothing is added to Details after this
     const RomScanner &scanner = *files.Scanner;
-    const auto readPart = [&read, &scanner](QByteArrayView part, size_t at, std::deque<TGameDetails> &details) {
-        readGames(part, read.Games.data() + at, details, scanner);
+    const auto readPart = [&](QByteArrayView part, size_t at, std::deque<TGameDetails> &details) {
+        if (naming == Naming::Now)
+            readGames(part, read.Games.data() + at, details, scanner);
+        else
+            locateGames(part, read.Games.data() + at, scanner);
     };
     std::future<void> other;
     if (!files.Second.isEmpty())
@@ -160,12 +180,82 @@ CatalogueRead readCatalogue(CatalogueFiles files)
     readPart(files.First, 0, read.Details[0]);
     if (other.valid())
         other.get(); // rethrows what the other thread threw
+    if (naming == Naming::Later) {
+        read.Details.clear();
+        read.Names = std::make_unique<CatalogueNames>(std::move(files.Content), files.First, files.Second,
+                                                      read.Games.data(), read.Games.size());
+    }
     return read;
 }
 
+} // namespace
+
 CatalogueRead readCatalogue(const CatalogueSource &source)
 {
-    return readCatalogue(readCatalogueFiles(source));
+    return readCatalogue(readCatalogueFiles(source), Naming::Now);
+}
+
+CatalogueRead::CatalogueRead() = default;
+CatalogueRead::CatalogueRead(CatalogueRead &&) noexcept = default;
+CatalogueRead &CatalogueRead::operator=(CatalogueRead &&) noexcept = default;
+CatalogueRead::~CatalogueRead() = default;
+
+CatalogueNames::CatalogueNames(QByteArray content, QByteArrayView first, QByteArrayView second, TGame *games,
+                               size_t count)
+    : m_content(std::move(content)) // moved, its bytes stay where First and Second point
+    , m_first(first)
+    , m_second(second)
+    , m_games(games)
+    , m_count(count)
+{
+}
+
+// The future of a thread's task waits for it; one deferred for want of a thread is never run.
+CatalogueNames::~CatalogueNames() = default;
+
+void CatalogueNames::nameFirst(size_t count)
+{
+    if (m_rest.valid() || m_finished)
+        return; // the thread naming the rest may be at any game
+    const size_t to = std::min(count, m_count);
+    nameGames(m_namedFirst, to, m_firstDetails);
+    m_namedFirst = std::max(m_namedFirst, to);
+}
+
+void CatalogueNames::nameRest()
+{
+    if (!m_rest.valid())
+        m_rest = onAnotherThread([this, from = m_namedFirst] { nameGames(from, m_count, m_restDetails); });
+}
+
+std::vector<std::deque<TGameDetails>> CatalogueNames::finish()
+{
+    if (m_finished)
+        return {};
+    nameRest(); // where no thread could be had, run here
+    m_rest.get();
+    m_finished = true;
+    std::vector<std::deque<TGameDetails>> details;
+    details.push_back(std::move(m_firstDetails));
+    details.push_back(std::move(m_restDetails));
+    return details;
+}
+
+// The lines of both parts are counted again to find the games' own: a few hundred microseconds for
+// many thousands, against a list of where each line begins held for every game.
+void CatalogueNames::nameGames(size_t from, size_t to, std::deque<TGameDetails> &details) const
+{
+    DetailsPool pool(details);
+    GameLineFields::Scratch scratch;
+    size_t index = 0;
+    const auto nameLine = [&](QByteArrayView line) {
+        if (index >= from && index < to)
+            nameGame(splitGameLine(line, scratch), m_games[index], pool);
+        ++index;
+    };
+    forEachGamesFileLine(m_first, nameLine);
+    if (index < to)
+        forEachGamesFileLine(m_second, nameLine);
 }
 
 // Only the disk is read ahead: the games' texts are made where the catalogue is taken, since memory a
@@ -197,7 +287,7 @@ CatalogueFiles &CatalogueReadAhead::files()
 
 CatalogueRead CatalogueReadAhead::take()
 {
-    return readCatalogue(std::move(files()));
+    return readCatalogue(std::move(files()), Naming::Later);
 }
 
 std::optional<QString> CatalogueReadAhead::existingAnyCase(const QString &dir, const QString &name)

@@ -13,12 +13,56 @@
 
 namespace Lanvo {
 
+class CatalogueNames;
+
 // The games of a games file, each found in the ROM directories or missing: what a refresh reads. The
-// games point at Details, whose records keep their addresses when the read is moved.
+// games point at Details, whose records keep their addresses when the read is moved. When Names is
+// set, the games have their ROM sets and finds but their names and details are still to be made.
 struct CatalogueRead
 {
+    CatalogueRead();
+    CatalogueRead(CatalogueRead &&) noexcept;
+    CatalogueRead &operator=(CatalogueRead &&) noexcept;
+    ~CatalogueRead();
+
     std::vector<TGame> Games;
     std::vector<std::deque<TGameDetails>> Details;
+    std::unique_ptr<CatalogueNames> Names;
+};
+
+// The names and details of games read without them: those of the first games at once, the others on
+// a thread of their own, so that a list can show its first rows before the rest are named. The games
+// must keep their addresses until it is finished or destroyed; destroying it waits for its thread.
+class CatalogueNames
+{
+public:
+    // Games are the records of the lines of First and then Second, which point into Content.
+    CatalogueNames(QByteArray content, QByteArrayView first, QByteArrayView second, TGame *games, size_t count);
+    CatalogueNames(const CatalogueNames &) = delete;
+    CatalogueNames &operator=(const CatalogueNames &) = delete;
+    ~CatalogueNames();
+
+    bool isNamed(size_t index) const { return m_finished || index < m_namedFirst; }
+    // Names the games before Count at once; nothing once nameRest or finish was called.
+    void nameFirst(size_t count);
+    // Names the other games on a thread of their own.
+    void nameRest();
+    // Waits until every game is named (the rest from now, if nameRest was not called), then hands over
+    // the details they point at.
+    std::vector<std::deque<TGameDetails>> finish();
+
+private:
+    void nameGames(size_t from, size_t to, std::deque<TGameDetails> &details) const;
+
+    QByteArray m_content;
+    QByteArrayView m_first, m_second;
+    TGame *m_games;
+    size_t m_count;
+    size_t m_namedFirst = 0;
+    bool m_finished = false;
+    std::deque<TGameDetails> m_firstDetails;
+    std::deque<TGameDetails> m_restDetails;
+    std::future<void> m_rest;
 };
 
 // Where a catalogue is read from.
@@ -64,7 +108,8 @@ public:
     ~CatalogueReadAhead();
 
     const CatalogueSource &source() const { return m_source; }
-    // Waits for the read and hands it over; rethrows what it threw. Once only.
+    // Waits for the read and hands it over with the games' names still to be made (see
+    // CatalogueNames); rethrows what it threw. Once only.
     CatalogueRead take();
     // Waits for the read, then answers existingAnyCase(Dir, Name) from the listing of a ROM directory;
     // nothing when Dir is none of them, its listing is not complete, or the read failed.

@@ -15,6 +15,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace Lanvo {
@@ -67,6 +68,18 @@ struct ListedGame
     qint64 LastPlayed;
 };
 
+// More rows than a window shows at once at any size; a row past them waits for every name when shown.
+constexpr size_t RowsNamedFirst = 256;
+
+// How many games, from the first record on, hold those of the first rows.
+size_t gamesOfFirstRows(const std::vector<ListedGame> &listed, const TGame *records)
+{
+    size_t count = 0;
+    for (size_t row = 0; row < std::min(listed.size(), RowsNamedFirst); ++row)
+        count = std::max(count, size_t(listed[row].Game - records) + 1);
+    return count;
+}
+
 } // namespace
 
 const TGameDetails &TGame::details() const
@@ -77,6 +90,8 @@ const TGameDetails &TGame::details() const
 
 QString TEmulators::GameText(const TGame &game, int column)
 {
+    if (m_names && !isNamed(game))
+        FinishNames();
     switch (column) {
     case 0:
         return game.Name;
@@ -189,6 +204,7 @@ void TEmulators::SetGamesDatafile(const QString &value)
 
 TGame *TEmulators::GetGame(int index) const
 {
+    FinishNames();
     if (index < 0 || index >= static_cast<int>(m_games.size()))
         return nullptr;
     // The records are the catalogue's state, not the accessor's: callers (the list) point at them.
@@ -203,6 +219,21 @@ void TEmulators::LoadGames()
 void TEmulators::ReadCatalogueAhead()
 {
     m_readAhead = std::make_unique<CatalogueReadAhead>(catalogueSource());
+}
+
+void TEmulators::NameGamesOutOfSight()
+{
+    if (m_names)
+        m_names->nameRest();
+}
+
+void TEmulators::FinishNames() const
+{
+    if (!m_names)
+        return;
+    for (std::deque<TGameDetails> &details : m_names->finish())
+        m_details.push_back(std::move(details));
+    m_names.reset();
 }
 
 void TEmulators::DiscardCatalogueReadAhead()
@@ -234,8 +265,23 @@ CatalogueRead TEmulators::readCatalogueNow()
     return readCatalogue(source);
 }
 
+bool TEmulators::isNamed(const TGame &game) const
+{
+    const std::less<const TGame *> before;
+    const TGame *const first = m_games.data();
+    if (before(&game, first) || !before(&game, first + m_games.size()))
+        return true; // not one of the catalogue's
+    return m_names->isNamed(size_t(&game - first));
+}
+
 void TEmulators::takeCatalogue(CatalogueRead read)
 {
+    FinishNames(); // the games named may move
+    if (!m_games.empty() && read.Names) {
+        for (std::deque<TGameDetails> &details : read.Names->finish())
+            read.Details.push_back(std::move(details));
+        read.Names.reset();
+    }
     if (m_games.empty())
         m_games = std::move(read.Games);
     else
@@ -243,6 +289,7 @@ void TEmulators::takeCatalogue(CatalogueRead read)
                        std::make_move_iterator(read.Games.end()));
     for (std::deque<TGameDetails> &details : read.Details)
         m_details.push_back(std::move(details));
+    m_names = std::move(read.Names);
 }
 
 void TEmulators::RefreshList(TGameFilter filter)
@@ -251,6 +298,7 @@ void TEmulators::RefreshList(TGameFilter filter)
     QString caption;
     rememberSelection(caption);
     emptyListRows();
+    m_names.reset(); // waits for the thread naming the games
     m_games.clear();
     m_details.clear();
     CurrentGame = nullptr;
@@ -304,6 +352,8 @@ void TEmulators::fillRows(TGameFilter filter)
     if (filter == gfRecentlyPlayed)
         std::stable_sort(listed.begin(), listed.end(),
                          [](const ListedGame &a, const ListedGame &b) { return a.LastPlayed > b.LastPlayed; });
+    if (m_names)
+        m_names->nameFirst(gamesOfFirstRows(listed, m_games.data()));
     const ListUpdate update(ListGames);
     ListGames->setGameTextOf([this](const TGame &game, int column) { return GameText(game, column); });
     for (const ListedGame &listedGame : listed)

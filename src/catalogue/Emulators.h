@@ -54,6 +54,7 @@ private:
 };
 
 struct CatalogueRead;
+class CatalogueNames;
 class CatalogueReadAhead;
 struct CatalogueSource;
 class HistoryLoad;
@@ -100,7 +101,11 @@ public:
 
     // The records lie in one block, reserved for the whole file before the first is read, so a record
     // keeps its address until the next refresh.
-    const std::vector<TGame> &Games() const { return m_games; }
+    const std::vector<TGame> &Games() const
+    {
+        FinishNames();
+        return m_games;
+    }
     TGame *GetGame(int index) const;
     QString gamesFilePath() const;
     // "PLAYED.CSV" beside the games file; in a read-only install, in the work directory's "lanvo".
@@ -124,6 +129,13 @@ public:
     // Starts reading the games file and scanning the ROM directories on threads of their own; the next
     // LoadGames takes what they read if the files it would read are still the same, else reads again.
     void ReadCatalogueAhead();
+    // A refresh that takes what was read ahead names only the games of the list's first rows, so that
+    // the window shows them sooner; the others are named on a thread of their own once this is called,
+    // which the window does after its first frame.
+    void NameGamesOutOfSight();
+    // Waits until every game has its name and details, naming them here if they are not being named;
+    // whatever hands a game's texts out (the list's texts and search keys, the selected game) calls it.
+    void FinishNames() const;
     // Forgets a read started ahead: what it read may be out of date.
     void DiscardCatalogueReadAhead();
     // pathAnyCase(Dir, Name), from the listing read ahead when Dir is a ROM directory: a start folder
@@ -148,6 +160,7 @@ private:
     CatalogueSource catalogueSource() const;
     CatalogueRead readCatalogueNow();
     void takeCatalogue(CatalogueRead read);
+    bool isNamed(const TGame &game) const; // while names are being made
     void takeHistory(HistoryLoad &load);
     void saveHistory();
     void historyChangedFor(TGame &game);
@@ -162,8 +175,11 @@ private:
     TInstallType m_installType = itCDRom;
     std::vector<TGame> m_games;
     // What the games point at, one block per reading thread; a deque keeps its records' addresses.
-    std::vector<std::deque<TGameDetails>> m_details;
+    // Mutable with the names below: finishing them changes no text a reader could have seen.
+    mutable std::vector<std::deque<TGameDetails>> m_details;
     std::unique_ptr<CatalogueReadAhead> m_readAhead;
+    // Names still being made; after the games, so that it is destroyed, and its thread waited for, first.
+    mutable std::unique_ptr<CatalogueNames> m_names;
     std::unique_ptr<PlayHistory> m_history = std::make_unique<PlayHistory>();
     std::unique_ptr<PlayedTexts> m_playedTexts; // made when first asked for after each refresh
     bool m_historyUnreadableTold = false;

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void searchSurvivesFiltersAndRefresh();
     void sortingWhileSearchingKeepsSelection();
     void searchIsNotSaved();
+    void findsGamesPastTheFirstRowsAtOnce_data();
+    void findsGamesPastTheFirstRowsAtOnce();
     void fieldIsAccessibleAndTabReachable();
 
 private:
@@ -120,6 +122,44 @@ void TestGameSearch::typingNarrowsListAndCount()
         QCOMPARE(f.w().emulateur->CurrentGame->Name, listed.first());
         QCOMPARE(f.w().SB_InfoBar->panelText(2), f.w().emulateur->CurrentGame->RomSet);
     }
+}
+
+void TestGameSearch::findsGamesPastTheFirstRowsAtOnce_data()
+{
+    QTest::addColumn<bool>("search"); // else the last row is selected
+    QTest::newRow("search typed") << true;
+    QTest::newRow("last row selected") << false;
+}
+
+// Only the games of the first rows are named before the window's first frame: a search typed or a
+// row selected before it still finds the game's name, which the start-up had not made yet.
+void TestGameSearch::findsGamesPastTheFirstRowsAtOnce()
+{
+    QFETCH(bool, search);
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("Lanvo.ini"), "[Lanvo]\r\nVersion=1.61\r\n");
+    writeFile(dir.filePath("corvane.exe"), "MZ");
+    QByteArray games;
+    for (int i = 0; i < 400; ++i) {
+        games += "Filler " + QByteArray::number(i) + ";2000;Maker;Sport;fill" + QByteArray::number(i) + "\r\n";
+        makeDirectory(dir.filePath("fill" + QString::number(i)));
+    }
+    games += "Zebra Quest;1995;Maker;Sport;zq\r\n";
+    makeDirectory(dir.filePath("zq"));
+    writeFile(dir.filePath("lanvo/GAMES.CSV"), games);
+    RecordingPrompts prompts;
+    TF_Lanvo window(LanvoWindowSetup{dir.path(), &prompts, {}});
+    QCOMPARE(window.ListGames->rowCount(), 401);
+    if (search) {
+        window.SearchGames->setText(QStringLiteral("quest"));
+        QCOMPARE(window.ListGames->rowCount(), 1);
+        QCOMPARE(window.SB_InfoBar->panelText(0), QStringLiteral("1 games"));
+    } else {
+        window.ListGames->selectRow(400);
+    }
+    QVERIFY(window.emulateur->CurrentGame);
+    QCOMPARE(window.emulateur->CurrentGame->Name, QStringLiteral("Zebra Quest"));
+    QCOMPARE(window.emulateur->CurrentGame->year(), QStringLiteral("1995"));
 }
 
 void TestGameSearch::escapeRestoresListAndFocusesIt()

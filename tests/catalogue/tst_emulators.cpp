@@ -1,4 +1,5 @@
 #include "AlternateFolder.h"
+#include "CatalogueRead.h"
 #include "Emulators.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
@@ -8,6 +9,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Lanvo;
 using namespace Lanvo::Test;
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void gamesAlikeShareTheirDetails();
     void largeFileReadByTwoThreadsKeepsItsOrder_data();
     void largeFileReadByTwoThreadsKeepsItsOrder();
+    void namesOfTheFirstGamesComeFirst_data();
+    void namesOfTheFirstGamesComeFirst();
     void readAheadServesOnlyTheFilesItRead_data();
     void readAheadServesOnlyTheFilesItRead();
     void readAheadFindsNamesInItsRomDirectories_data();
@@ -293,14 +298,21 @@ void TestEmulators::gamesAlikeShareTheirDetails()
 void TestEmulators::largeFileReadByTwoThreadsKeepsItsOrder_data()
 {
     QTest::addColumn<bool>("readAhead");
-    QTest::newRow("read by the refresh") << false;
-    // The file's bytes and its two halves are handed from the reading thread to the refresh.
-    QTest::newRow("read ahead") << true;
+    QTest::addColumn<bool>("outOfSight"); // the window asks for the other names after its first frame
+    QTest::addColumn<int>("filter");
+    QTest::newRow("read by the refresh") << false << false << int(gfAll);
+    // The file's bytes and its two halves are handed from the reading thread to the refresh; the games
+    // past the first rows are named when a text of theirs is asked for.
+    QTest::newRow("read ahead, named when asked") << true << false << int(gfAll);
+    QTest::newRow("read ahead, named out of sight") << true << true << int(gfAll);
+    QTest::newRow("read ahead, found games only") << true << true << int(gfAvailable);
 }
 
 void TestEmulators::largeFileReadByTwoThreadsKeepsItsOrder()
 {
     QFETCH(bool, readAhead);
+    QFETCH(bool, outOfSight);
+    QFETCH(int, filter);
     QByteArray games;
     const int count = 8000; // about 330 KB
     for (int i = 0; i < count; ++i)
@@ -311,17 +323,70 @@ void TestEmulators::largeFileReadByTwoThreadsKeepsItsOrder()
         QVERIFY(QDir().mkpath(f.Dir.filePath("set" + QString::number(present))));
     if (readAhead)
         f.Emulator->ReadCatalogueAhead();
-    f.Emulator->RefreshList(gfAll);
-    QCOMPARE(f.Rows.rowCount(), count);
-    for (int i = 0; i < count; ++i) {
-        const TGame &game = *f.Emulator->GetGame(i);
-        QCOMPARE(game.Name, QStringLiteral("Game %1 of many").arg(i));
+    f.Emulator->RefreshList(TGameFilter(filter));
+    if (outOfSight)
+        f.Emulator->NameGamesOutOfSight();
+    const QList<int> present = {0, 3999, 4000, 4001, 7999};
+    const QList<int> listed = filter == gfAll ? QList<int>() : present;
+    QCOMPARE(f.Rows.rowCount(), listed.isEmpty() ? count : int(listed.size()));
+    // From the last row up: the first texts asked for are of games the start-up leaves unnamed.
+    for (int row = f.Rows.rowCount() - 1; row >= 0; --row) {
+        const int i = listed.isEmpty() ? row : listed.at(row);
+        QCOMPARE(f.Rows.subItems(row).first(3),
+                 (QStringList{QString::number(1980 + i % 7), "Sport", QStringLiteral("Maker %1").arg(i % 5)}));
+        QCOMPARE(f.Rows.rowCaption(row), QStringLiteral("Game %1 of many").arg(i));
+        const TGame &game = *f.Rows.rowGame(row);
         QCOMPARE(game.RomSet, QStringLiteral("set%1").arg(i));
-        QCOMPARE(game.year(), QString::number(1980 + i % 7));
-        QCOMPARE(game.manufacturer(), QStringLiteral("Maker %1").arg(i % 5));
-        const bool present = i == 0 || i == 3999 || i == 4000 || i == 4001 || i == 7999;
-        QCOMPARE(game.Location, present ? rlDirectory : rlMissing);
+        QCOMPARE(game.Location, present.contains(i) ? rlDirectory : rlMissing);
+        QCOMPARE(&game, f.Emulator->GetGame(i));
     }
+}
+
+void TestEmulators::namesOfTheFirstGamesComeFirst_data()
+{
+    QTest::addColumn<int>("first"); // games named at once, of 5
+    QTest::newRow("none") << 0;
+    QTest::newRow("some") << 2;
+    QTest::newRow("all") << 5;
+    QTest::newRow("more than there are") << 9;
+}
+
+// The games named at once have their texts before the others are asked for; the others are named
+// by finish, with or without a thread started for them.
+void TestEmulators::namesOfTheFirstGamesComeFirst()
+{
+    QFETCH(int, first);
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("games.csv"), "A;1990;Maker a;Sport;a\r\nB;;;;b\nC  and  c;1991;Maker c;Fight;c\r"
+                                         "D;1992;Maker d;Sport;d\r\nE;;;;e");
+    makeDirectory(dir.filePath("roms/c"));
+    CatalogueReadAhead ahead({dir.filePath("games.csv"), dir.filePath("roms"), dir.filePath("roms")});
+    CatalogueRead read = ahead.take();
+    QVERIFY(read.Names);
+    QCOMPARE(read.Games.size(), size_t(5));
+    read.Names->nameFirst(size_t(first));
+    const QStringList names = {"A", "B", "C and c", "D", "E"};
+    for (int i = 0; i < 5; ++i) {
+        const TGame &game = read.Games.at(size_t(i));
+        QCOMPARE(game.Name, i < first ? names.at(i) : QString());
+        QCOMPARE(read.Names->isNamed(size_t(i)), i < first);
+        QCOMPARE(game.RomSet, names.at(i).left(1).toLower()); // found before any is named
+        QCOMPARE(game.Location, i == 2 ? rlDirectory : rlMissing);
+    }
+    if (first % 2 == 0)
+        read.Names->nameRest();
+    const std::vector<std::deque<TGameDetails>> details = read.Names->finish();
+    for (int i = 0; i < 5; ++i) {
+        const TGame &game = read.Games.at(size_t(i));
+        QCOMPARE(game.Name, names.at(i));
+        QVERIFY(read.Names->isNamed(size_t(i)));
+        const bool held = std::any_of(details.begin(), details.end(), [&game](const std::deque<TGameDetails> &d) {
+            return std::any_of(d.begin(), d.end(), [&game](const TGameDetails &one) { return &one == game.Details; });
+        });
+        QVERIFY2(held, "a game's details are handed over with the names");
+    }
+    QCOMPARE(read.Games.at(2).manufacturer(), QStringLiteral("Maker c"));
+    QCOMPARE(read.Games.at(3).gameType(), QStringLiteral("Sport"));
 }
 
 void TestEmulators::readAheadServesOnlyTheFilesItRead_data()
