@@ -189,12 +189,13 @@ struct Start
     QList<QByteArray> Phases; // the child's phases, "name=ms" from main()
 };
 
-Start startChild(const QStringList &arguments)
+// A child of Program, by default this program.
+Start startChild(const QStringList &arguments, const QString &program = QCoreApplication::applicationFilePath())
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const long long started = monotonicNanoseconds();
-    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.start(program, arguments);
     child.waitForFinished(120000);
     const long long ended = monotonicNanoseconds();
     const QList<QByteArray> report = child.readAllStandardOutput().trimmed().split(' ');
@@ -275,6 +276,36 @@ void compare(int games, int repetitions)
                 bareRowsPhases.medians().constData());
 }
 
+// The first and third quartiles and the median, for a spread the reader can judge a difference by.
+QByteArray quartiles(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const auto at = [&values](size_t quarter) { return values.empty() ? 0 : values[values.size() * quarter / 4]; };
+    return QByteArray::number(at(1), 'f', 1) + " / " + QByteArray::number(at(2), 'f', 1) + " / "
+           + QByteArray::number(at(3), 'f', 1);
+}
+
+// This build's start with 50,000 games against another build's, started in turn with a bare window so
+// that a load that comes and goes weighs on all three alike: on a busy machine the medians of a few
+// starts each can't tell a change of a few percent.
+void compareBuilds(const QString &other, int starts)
+{
+    const QTemporaryDir dir;
+    makeStartDirectory(dir.path(), 50000);
+    std::vector<double> mine, theirs, bare;
+    for (int r = 0; r < starts; ++r) {
+        mine.push_back(startChild({QStringLiteral("--child"), QStringLiteral("lanvo"), dir.path()}).Total);
+        theirs.push_back(startChild({QStringLiteral("--child"), QStringLiteral("lanvo"), dir.path()}, other).Total);
+        bare.push_back(startChild({QStringLiteral("--child"), QStringLiteral("bare")}).Total);
+    }
+    std::printf("50000 games, %d starts each, first quartile / median / third quartile, ms:\n", starts);
+    std::printf("  this build  %s | ratio to bare %.3f\n", quartiles(mine).constData(), median(mine) / median(bare));
+    std::printf("  other build %s | ratio to bare %.3f\n", quartiles(theirs).constData(),
+                median(theirs) / median(bare));
+    std::printf("  bare window %s\n", quartiles(bare).constData());
+    std::printf("  this build / other build: %.3f\n", median(mine) / median(theirs));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -290,6 +321,11 @@ int main(int argc, char *argv[])
         if (arguments.at(2) == QLatin1String("bare"))
             return runBareWindow(sinceMain, arguments.value(3));
         return runLanvo(arguments.value(3), sinceMain);
+    }
+    // Against another build of this program: bench_startup --against OTHER [STARTS].
+    if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("--against")) {
+        compareBuilds(arguments.at(2), arguments.size() >= 4 ? arguments.at(3).toInt() : 40);
+        return 0;
     }
     // For profiling one start by hand: bench_startup --prepare DIR GAMES, then --child lanvo DIR.
     if (arguments.size() >= 4 && arguments.at(1) == QLatin1String("--prepare")) {
