@@ -245,13 +245,16 @@ std::vector<std::deque<TGameDetails>> CatalogueNames::finish()
 // many thousands, against a list of where each line begins held for every game.
 void CatalogueNames::nameGames(size_t from, size_t to, std::deque<TGameDetails> &details) const
 {
+    if (from >= to)
+        return;
     DetailsPool pool(details);
     GameLineFields::Scratch scratch;
     size_t index = 0;
+    // The walk stops at To: the first rows' games are named without reading the rest of the file.
     const auto nameLine = [&](QByteArrayView line) {
-        if (index >= from && index < to)
+        if (index >= from)
             nameGame(splitGameLine(line, scratch), m_games[index], pool);
-        ++index;
+        return ++index < to;
     };
     forEachGamesFileLine(m_first, nameLine);
     if (index < to)

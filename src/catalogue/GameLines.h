@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 
 #include <array>
+#include <type_traits>
 #include <utility>
 
 namespace Lanvo {
@@ -12,10 +13,16 @@ namespace Lanvo {
 // splitGamesFileLines and parseGameLine give, as views into the file's bytes.
 
 // Calls OnLine(QByteArrayView) for each line: CR LF, LF or CR end a line, a last line without an
-// ending counts, and a NUL byte ends the text.
+// ending counts, and a NUL byte ends the text. An OnLine that returns a bool stops the walk with false.
 template<typename OnLine>
 void forEachGamesFileLine(QByteArrayView content, OnLine &&onLine)
 {
+    const auto take = [&onLine](QByteArrayView line) {
+        if constexpr (std::is_same_v<std::invoke_result_t<OnLine &, QByteArrayView>, bool>)
+            return onLine(line);
+        else
+            return onLine(line), true;
+    };
     const qsizetype nul = content.indexOf('\0');
     const qsizetype end = nul < 0 ? content.size() : nul;
     const char *const data = content.data();
@@ -24,13 +31,14 @@ void forEachGamesFileLine(QByteArrayView content, OnLine &&onLine)
         const char c = data[i];
         if (c != '\r' && c != '\n')
             continue;
-        onLine(QByteArrayView(data + start, i - start));
+        if (!take(QByteArrayView(data + start, i - start)))
+            return;
         if (c == '\r' && i + 1 < end && data[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < end)
-        onLine(QByteArrayView(data + start, end - start));
+        take(QByteArrayView(data + start, end - start));
 }
 
 // The text of a games file cut in two at the first line end at or after Offset, so that the lines of

@@ -28,6 +28,17 @@ QList<QByteArray> viewedLines(const QByteArray &content)
     return lines;
 }
 
+// The lines up to the one after which the walk was told to stop.
+QList<QByteArray> viewedLinesUpTo(const QByteArray &content, qsizetype count)
+{
+    QList<QByteArray> lines;
+    forEachGamesFileLine(content, [&lines, count](QByteArrayView line) {
+        lines << line.toByteArray();
+        return lines.size() < count;
+    });
+    return lines;
+}
+
 void compareFields(const QByteArray &line)
 {
     const GameFields expected = parseGameLine(line);
@@ -65,6 +76,8 @@ void TestGameLines::agreesWithTheCopyingReader()
     QCOMPARE(viewedLines(content), lines);
     for (const QByteArray &line : lines)
         compareFields(line);
+    for (qsizetype count = 1; count <= lines.size(); ++count)
+        QCOMPARE(viewedLinesUpTo(content, count), lines.first(count));
 }
 
 // Lines drawn from the bytes that matter to the reader, with a fixed seed.
