@@ -183,7 +183,7 @@ CatalogueRead readCatalogue(CatalogueFiles files, Naming naming)
     if (naming == Naming::Later) {
         read.Details.clear();
         read.Names = std::make_unique<CatalogueNames>(std::move(files.Content), files.First, files.Second,
-                                                      read.Games.data(), read.Games.size());
+                                                      read.Games.data(), read.Games.size(), std::move(files.Scanner));
     }
     return read;
 }
@@ -201,12 +201,13 @@ CatalogueRead &CatalogueRead::operator=(CatalogueRead &&) noexcept = default;
 CatalogueRead::~CatalogueRead() = default;
 
 CatalogueNames::CatalogueNames(QByteArray content, QByteArrayView first, QByteArrayView second, TGame *games,
-                               size_t count)
+                               size_t count, std::unique_ptr<const RomScanner> scanner)
     : m_content(std::move(content)) // moved, its bytes stay where First and Second point
     , m_first(first)
     , m_second(second)
     , m_games(games)
     , m_count(count)
+    , m_scanner(std::move(scanner))
 {
 }
 
@@ -225,7 +226,10 @@ void CatalogueNames::nameFirst(size_t count)
 void CatalogueNames::nameRest()
 {
     if (!m_rest.valid())
-        m_rest = onAnotherThread([this, from = m_namedFirst] { nameGames(from, m_count, m_restDetails); });
+        m_rest = onAnotherThread([this, from = m_namedFirst] {
+            nameGames(from, m_count, m_restDetails);
+            m_scanner.reset();
+        });
 }
 
 std::vector<std::deque<TGameDetails>> CatalogueNames::finish()

@@ -14,6 +14,7 @@
 namespace Lanvo {
 
 class CatalogueNames;
+class RomScanner;
 
 // The games of a games file, each found in the ROM directories or missing: what a refresh reads. The
 // games point at Details, whose records keep their addresses when the read is moved. When Names is
@@ -36,8 +37,10 @@ struct CatalogueRead
 class CatalogueNames
 {
 public:
-    // Games are the records of the lines of First and then Second, which point into Content.
-    CatalogueNames(QByteArray content, QByteArrayView first, QByteArrayView second, TGame *games, size_t count);
+    // Games are the records of the lines of First and then Second, which point into Content. Scanner,
+    // which found them, is let go on the naming thread: freeing its many names takes a millisecond.
+    CatalogueNames(QByteArray content, QByteArrayView first, QByteArrayView second, TGame *games, size_t count,
+                   std::unique_ptr<const RomScanner> scanner);
     CatalogueNames(const CatalogueNames &) = delete;
     CatalogueNames &operator=(const CatalogueNames &) = delete;
     ~CatalogueNames();
@@ -58,6 +61,7 @@ private:
     QByteArrayView m_first, m_second;
     TGame *m_games;
     size_t m_count;
+    std::unique_ptr<const RomScanner> m_scanner; // only touched by the naming thread once made
     size_t m_namedFirst = 0;
     bool m_finished = false;
     std::deque<TGameDetails> m_firstDetails;
@@ -74,8 +78,6 @@ struct CatalogueSource
 
     bool operator==(const CatalogueSource &) const = default;
 };
-
-class RomScanner;
 
 // What a read needs from the disk: the games file, cut for two threads when large, a record for each
 // of its lines, and the listings of the ROM directories.
