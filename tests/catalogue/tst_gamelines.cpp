@@ -67,6 +67,10 @@ void TestGameLines::agreesWithTheCopyingReader_data()
     QTest::newRow("NUL ends the text") << QByteArray("a;1;b;c;d\r\nz\0;2;;;\r\n", 21);
     QTest::newRow("lone CR between") << QByteArray("one\rtwo\r\r\nthree");
     QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("CR last") << QByteArray("a;1;b;c;d\r");
+    QTest::newRow("CR before the NUL") << QByteArray("a;1;b;c;d\r\0\n", 12);
+    QTest::newRow("only LF") << QByteArray("\n");
+    QTest::newRow("no line end") << QByteArray("a;1;b;c;d");
 }
 
 void TestGameLines::agreesWithTheCopyingReader()
