@@ -97,9 +97,9 @@ void nameGame(const GameLineFields &fields, TGame &game, DetailsPool &pool)
     game.Details = pool.details(fields);
 }
 
-void locateGame(const GameLineFields &fields, TGame &game, const RomScanner &scanner)
+void locateGame(QByteArrayView romSet, TGame &game, const RomScanner &scanner)
 {
-    game.RomSet = displayText(fields.romSet());
+    game.RomSet = displayText(romSet);
     scanner.scan(game);
 }
 
@@ -112,15 +112,15 @@ void readGames(QByteArrayView text, TGame *games, std::deque<TGameDetails> &deta
         const GameLineFields fields = splitGameLine(line, scratch);
         TGame &game = *games++;
         nameGame(fields, game, pool);
-        locateGame(fields, game, scanner);
+        locateGame(fields.romSet(), game, scanner);
     });
 }
 
 // The same without the names and details.
 void locateGames(QByteArrayView text, TGame *games, const RomScanner &scanner)
 {
-    GameLineFields::Scratch scratch;
-    forEachGamesFileLine(text, [&](QByteArrayView line) { locateGame(splitGameLine(line, scratch), *games++, scanner); });
+    QByteArray scratch;
+    forEachGamesFileLine(text, [&](QByteArrayView line) { locateGame(gameLineRomSet(line, scratch), *games++, scanner); });
 }
 
 // Task on a thread of its own; where no thread can be had, when its result is asked for.

@@ -97,4 +97,17 @@ GameLineFields splitGameLine(QByteArrayView line, GameLineFields::Scratch &scrat
     return result;
 }
 
+QByteArrayView gameLineRomSet(QByteArrayView line, QByteArray &scratch)
+{
+    const char *start = line.data();
+    const char *const lineEnd = start + line.size();
+    for (int field = 0; field < GameLineFields::Count - 1; ++field) {
+        const char *const end = find(start, lineEnd, ';');
+        if (end == lineEnd)
+            return {};
+        start = end + 1;
+    }
+    return cutGameField(normalized(QByteArrayView(start, find(start, lineEnd, ';')), scratch));
+}
+
 } // namespace Lanvo

@@ -74,6 +74,8 @@ struct GameLineFields
 
 // Each field cut to 4,096 bytes, as cutGameField does.
 GameLineFields splitGameLine(QByteArrayView line, GameLineFields::Scratch &scratch);
+// The ROM set field alone, as splitGameLine gives it; the other fields are only skipped.
+QByteArrayView gameLineRomSet(QByteArrayView line, QByteArray &scratch);
 
 // No real title comes near 4,096 bytes; a longer field would only cost memory and time in every list
 // operation. The cut never splits a UTF-8 sequence, so the text still decodes as it did, and what it

@@ -50,6 +50,8 @@ void compareFields(const QByteArray &line)
     QVERIFY2(got.manufacturer() == expected.manufacturer, what.constData());
     QVERIFY2(got.gameType() == expected.gameType, what.constData());
     QVERIFY2(got.romSet() == expected.romSet, what.constData());
+    QByteArray romSetScratch;
+    QVERIFY2(gameLineRomSet(line, romSetScratch) == expected.romSet, what.constData());
 }
 
 } // namespace
