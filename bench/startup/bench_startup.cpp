@@ -137,17 +137,21 @@ int runLanvo(const QString &startDirectory, const QElapsedTimer &sinceMain)
 {
     SilentPrompts prompts;
     QDir::setCurrent(startDirectory);
-    // As the program's entry does it: the main window, then the two dialogs.
+    // As the program's entry does it: the main window, then the two dialogs after its first frame.
     phaseDone("application", sinceMain);
     const auto window = std::make_unique<TF_Lanvo>(LanvoWindowSetup{startDirectory, &prompts, {}});
     phaseDone("main-window", sinceMain);
     F_Lanvo = window.get();
     if (window->startupOutcome().EndProgram)
         return 1;
-    const auto about = std::make_unique<TF_About>(window.get());
-    phaseDone("about", sinceMain);
-    const auto options = std::make_unique<TF_Options>(window.get());
-    phaseDone("options", sinceMain);
+    std::unique_ptr<TF_About> about;
+    std::unique_ptr<TF_Options> options;
+    window->setDialogsMaker([&about, &options, parent = window.get()] {
+        about = std::make_unique<TF_About>(parent);
+        F_About = about.get();
+        options = std::make_unique<TF_Options>(parent);
+        F_Options = options.get();
+    });
     const FirstPaint watch(window.get(), sinceMain);
     window->show();
     phaseDone("show", sinceMain);

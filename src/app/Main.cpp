@@ -21,6 +21,8 @@
 #include <QShortcut>
 #include <QTabWidget>
 
+#include <utility>
+
 namespace Lanvo {
 
 TF_Lanvo *F_Lanvo = nullptr;
@@ -99,7 +101,10 @@ TF_Lanvo::TF_Lanvo(const Setup &setup, QWidget *parent)
     emulateur->PicGame = SnapshotPanel->image;
     emulateur->RunWindowHooks = {[this] { minimiseForRun(); }, [this] { restoreAfterRun(); }};
     FormCreate(startup);
-    new AfterFirstPaint(ListGames->viewport(), [this] { emulateur->NameGamesOutOfSight(); });
+    new AfterFirstPaint(ListGames->viewport(), [this] {
+        emulateur->NameGamesOutOfSight();
+        makeDialogs();
+    });
 }
 
 TF_Lanvo::~TF_Lanvo()
@@ -270,14 +275,22 @@ void TF_Lanvo::Bt_QuitClick()
     close();
 }
 
+void TF_Lanvo::makeDialogs()
+{
+    if (const std::function<void()> make = std::exchange(m_makeDialogs, {}))
+        make();
+}
+
 void TF_Lanvo::About1Click()
 {
+    makeDialogs();
     if (F_About)
         F_About->exec();
 }
 
 void TF_Lanvo::Options1Click()
 {
+    makeDialogs();
     if (!F_Options)
         return;
     // The refresh reports its own failure through this guard, so that no key is written after it.

@@ -14,6 +14,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QTabWidget;
@@ -44,6 +45,9 @@ public:
     const StartupOutcome &startupOutcome() const { return m_outcome; }
     bool catalogueWritten() const { return m_catalogueWritten; }
     WindowSettings currentWindowSettings() const;
+    // Make builds the about and options dialogs: once the window has drawn its first frame, or as soon
+    // as one of them is asked for before that, so that building them does not delay that frame.
+    void setDialogsMaker(std::function<void()> make) { m_makeDialogs = std::move(make); }
 
     TCorvane *emulateur;
     TEnhListView *ListGames;
@@ -124,8 +128,11 @@ private:
 
     std::unique_ptr<QtPrompts> m_platformPrompts;
     IPrompts *m_prompts = nullptr;
+    void makeDialogs();
+
     StartupOutcome m_outcome;
     bool m_catalogueWritten = false;
+    std::function<void()> m_makeDialogs; // empty once called
     bool m_columnsChosen = false; // the user showed or hid a column: saved at close
     Qt::WindowStates m_stateBeforeRun;
     bool m_hiddenForRun = false;       // hidden rather than minimised for the running emulator

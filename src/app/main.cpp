@@ -50,10 +50,15 @@ int main(int argc, char *argv[])
     F_Lanvo = mainWindow.get();
     if (mainWindow->startupOutcome().EndProgram)
         return mainWindow->startupOutcome().ExitCode;
-    const auto about = std::make_unique<TF_About>(mainWindow.get());
-    F_About = about.get();
-    const auto options = std::make_unique<TF_Options>(mainWindow.get());
-    F_Options = options.get();
+    // Built after the window's first frame; they live to the end all the same.
+    std::unique_ptr<TF_About> about;
+    std::unique_ptr<TF_Options> options;
+    mainWindow->setDialogsMaker([&about, &options, window = mainWindow.get()] {
+        about = std::make_unique<TF_About>(window);
+        F_About = about.get();
+        options = std::make_unique<TF_Options>(window);
+        F_Options = options.get();
+    });
 
     // A logout or Ctrl+C ends the program as its close box would (owned by the window).
     new ShutdownOnSignal(mainWindow.get());

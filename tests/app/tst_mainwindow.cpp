@@ -29,6 +29,8 @@ private Q_SLOTS:
     void exitMenuClosesThroughTheSameHandling();
     void runCommandsRunTheSelectedGame_data();
     void runCommandsRunTheSelectedGame();
+    void dialogsAreBuiltOnceAfterTheFirstFrameOrWhenAskedFor_data();
+    void dialogsAreBuiltOnceAfterTheFirstFrameOrWhenAskedFor();
 
 private:
     QString m_savedCurrent;
@@ -240,6 +242,40 @@ void TestMainWindow::runCommandsRunTheSelectedGame()
     }
     QVERIFY(prompts.Messages.isEmpty());
     window.close();
+}
+
+void TestMainWindow::dialogsAreBuiltOnceAfterTheFirstFrameOrWhenAskedFor_data()
+{
+    QTest::addColumn<int>("askedFirst"); // before the window is shown: 0 nothing, 1 About, 2 Options
+    QTest::newRow("built after the first frame") << 0;
+    QTest::newRow("About asked for first") << 1;
+    QTest::newRow("Options asked for first") << 2;
+}
+
+// The maker stands in for the program's, without dialogs that would wait for an answer.
+void TestMainWindow::dialogsAreBuiltOnceAfterTheFirstFrameOrWhenAskedFor()
+{
+    QFETCH(int, askedFirst);
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("corvane.exe"), "MZ");
+    RecordingPrompts prompts;
+    TF_Lanvo window({dir.path(), &prompts, {}});
+    int built = 0;
+    window.setDialogsMaker([&built] { ++built; });
+    QTest::qWait(20);
+    QCOMPARE(built, 0); // nothing drawn, nothing asked for
+    if (askedFirst == 1)
+        window.About1Click();
+    if (askedFirst == 2)
+        window.Options1Click();
+    QCOMPARE(built, askedFirst == 0 ? 0 : 1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(built, 1);
+    window.About1Click();
+    window.Options1Click();
+    QTest::qWait(20);
+    QCOMPARE(built, 1);
 }
 
 QTEST_MAIN(TestMainWindow)
