@@ -3,13 +3,12 @@
 // and, for context, holding the same games as plain rows. Each start is a new process of this program;
 // the child exits as soon as its first frame is painted.
 #include "BenchTiming.h"
-#include "AboutDialog.h"
 #include "BenchPrompts.h"
 #include "BuiltInCatalogue.h"
 #include "GamesFile.h"
 #include "Interfaces.h"
+#include "LanvoDialogs.h"
 #include "Main.h"
-#include "OptionsDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -144,14 +143,7 @@ int runLanvo(const QString &startDirectory, const QElapsedTimer &sinceMain)
     F_Lanvo = window.get();
     if (window->startupOutcome().EndProgram)
         return 1;
-    std::unique_ptr<TF_About> about;
-    std::unique_ptr<TF_Options> options;
-    window->setDialogsMaker([&about, &options, parent = window.get()] {
-        about = std::make_unique<TF_About>(parent);
-        F_About = about.get();
-        options = std::make_unique<TF_Options>(parent);
-        F_Options = options.get();
-    });
+    const LanvoDialogs dialogs(*window);
     const FirstPaint watch(window.get(), sinceMain);
     window->show();
     phaseDone("show", sinceMain);

@@ -1,8 +1,7 @@
-#include "AboutDialog.h"
 #include "CommandLine.h"
 #include "DosboxLinks.h"
+#include "LanvoDialogs.h"
 #include "Main.h"
-#include "OptionsDialog.h"
 #include "Platform.h"
 #include "QtPrompts.h"
 #include "ShutdownOnSignal.h"
@@ -51,14 +50,7 @@ int main(int argc, char *argv[])
     if (mainWindow->startupOutcome().EndProgram)
         return mainWindow->startupOutcome().ExitCode;
     // Built after the window's first frame; they live to the end all the same.
-    std::unique_ptr<TF_About> about;
-    std::unique_ptr<TF_Options> options;
-    mainWindow->setDialogsMaker([&about, &options, window = mainWindow.get()] {
-        about = std::make_unique<TF_About>(window);
-        F_About = about.get();
-        options = std::make_unique<TF_Options>(window);
-        F_Options = options.get();
-    });
+    const LanvoDialogs dialogs(*mainWindow);
 
     // A logout or Ctrl+C ends the program as its close box would (owned by the window).
     new ShutdownOnSignal(mainWindow.get());

@@ -1,5 +1,8 @@
+#include "AboutDialog.h"
 #include "BuiltInCatalogue.h"
+#include "LanvoDialogs.h"
 #include "Main.h"
+#include "OptionsDialog.h"
 #include "StandIn.h"
 #include "TestFakes.h"
 
@@ -31,6 +34,7 @@ private Q_SLOTS:
     void runCommandsRunTheSelectedGame();
     void dialogsAreBuiltOnceAfterTheFirstFrameOrWhenAskedFor_data();
     void dialogsAreBuiltOnceAfterTheFirstFrameOrWhenAskedFor();
+    void programDialogsLiveUntilTheirHolderGoes();
 
 private:
     QString m_savedCurrent;
@@ -276,6 +280,26 @@ void TestMainWindow::dialogsAreBuiltOnceAfterTheFirstFrameOrWhenAskedFor()
     window.Options1Click();
     QTest::qWait(20);
     QCOMPARE(built, 1);
+}
+
+// The program's dialogs: children of the window once its first frame is drawn, and never reached
+// again once their holder is gone.
+void TestMainWindow::programDialogsLiveUntilTheirHolderGoes()
+{
+    const QTemporaryDir dir;
+    writeFile(dir.filePath("corvane.exe"), "MZ");
+    RecordingPrompts prompts;
+    TF_Lanvo window({dir.path(), &prompts, {}});
+    {
+        const LanvoDialogs dialogs(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(F_About && F_Options);
+        QCOMPARE(F_About->parentWidget(), &window);
+        QCOMPARE(F_Options->parentWidget(), &window);
+    }
+    QVERIFY(!F_About && !F_Options);
+    window.About1Click(); // nothing left to build or show
 }
 
 QTEST_MAIN(TestMainWindow)
