@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextLines.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -14,40 +16,16 @@ namespace Lanvo {
 // The games file read without a copy per line or per field: the same lines and fields as
 // splitGamesFileLines and parseGameLine give, as views into the file's bytes.
 
-// Calls OnLine(QByteArrayView) for each line: CR LF, LF or CR end a line, a last line without an
-// ending counts, and a NUL byte ends the text. An OnLine that returns a bool stops the walk with false.
-// The line ends are looked for with memchr, a byte at a time being three times slower; the next CR and
-// the next LF are each looked for once, so a text without one of them is not searched again per line.
+// Calls OnLine(QByteArrayView) for each line as forEachTextLine does, a NUL byte ending the text.
 template<typename OnLine>
 void forEachGamesFileLine(QByteArrayView content, OnLine &&onLine)
 {
-    const auto take = [&onLine](const char *from, const char *to) {
-        if constexpr (std::is_same_v<std::invoke_result_t<OnLine &, QByteArrayView>, bool>)
-            return onLine(QByteArrayView(from, to - from));
-        else
-            return onLine(QByteArrayView(from, to - from)), true;
-    };
     if (content.isEmpty())
         return;
-    const char *const begin = content.data();
-    const void *const nul = std::memchr(begin, '\0', size_t(content.size()));
-    const char *const end = nul ? static_cast<const char *>(nul) : begin + content.size();
-    const auto next = [end](const char *from, char c) {
-        const void *at = std::memchr(from, c, size_t(end - from));
-        return at ? static_cast<const char *>(at) : end;
-    };
-    const char *lf = next(begin, '\n');
-    const char *cr = next(begin, '\r');
-    for (const char *start = begin; start < end;) {
-        const char *const stop = std::min(lf, cr);
-        if (!take(start, stop) || stop == end)
-            return;
-        start = stop == cr && cr + 1 == lf && lf != end ? lf + 1 : stop + 1;
-        if (lf < start)
-            lf = next(start, '\n');
-        if (cr < start)
-            cr = next(start, '\r');
-    }
+    const void *const nul = std::memchr(content.data(), '\0', size_t(content.size()));
+    if (nul)
+        content = content.first(static_cast<const char *>(nul) - content.data());
+    forEachTextLine(content, std::forward<OnLine>(onLine));
 }
 
 // The text of a games file cut in two at the first line end at or after Offset, so that the lines of

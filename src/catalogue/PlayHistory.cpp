@@ -3,6 +3,7 @@
 #include "FilesUtils.h"
 #include "RegularFile.h"
 #include "TextDecoding.h"
+#include "TextLines.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -128,26 +129,6 @@ private:
     bool m_valid = true;
 };
 
-// Lines end in CR LF, LF or CR; a NUL byte is kept in its line, never taken as the end of the text.
-template<typename Use>
-void forEachLine(QByteArrayView content, Use use)
-{
-    const char *at = content.data();
-    const char *const end = at + content.size();
-    while (at < end) {
-        const char *newline = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)));
-        const char *lineEnd = newline ? newline : end;
-        const char *cr = static_cast<const char *>(std::memchr(at, '\r', size_t(lineEnd - at)));
-        if (cr && cr + 1 != lineEnd) {
-            use(QByteArrayView(at, cr - at)); // a lone CR ends a line of its own
-            at = cr + 1;
-            continue;
-        }
-        use(QByteArrayView(at, (cr ? cr : lineEnd) - at));
-        at = newline ? newline + 1 : end;
-    }
-}
-
 qint64 saturatedAdd(qint64 a, qint64 b)
 {
     qint64 sum = 0;
@@ -215,10 +196,10 @@ PlayHistory::LoadStatus PlayHistory::load(const QString &path)
     m_content = read.Bytes;
     const QByteArrayView content(m_content);
     qsizetype lines = 0;
-    forEachLine(content, [&lines](QByteArrayView) { ++lines; });
+    forEachTextLine(content, [&lines](QByteArrayView) { ++lines; });
     m_readLines.reserve(size_t(lines));
     m_byAsciiSet.reserve(lines);
-    forEachLine(content, [this](QByteArrayView line) { addLine(line); });
+    forEachTextLine(content, [this](QByteArrayView line) { addLine(line); });
     return LoadStatus::Read;
 }
 
