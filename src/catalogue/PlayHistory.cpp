@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <QVarLengthArray>
+#include <utility>
 
 #include <algorithm>
 #include <array>
@@ -105,29 +105,15 @@ QByteArray wallClockText(qint64 seconds)
         .toLatin1();
 }
 
-// A ROM set's name as ASCII bytes, when it is ASCII, to look it up without making a copy on the heap.
-class AsciiBytes
+bool isAsciiText(QStringView text)
 {
-public:
-    explicit AsciiBytes(const QString &text)
-    {
-        m_bytes.resize(text.size());
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t c = text.at(i).unicode();
-            if (c >= 0x80) {
-                m_valid = false;
-                return;
-            }
-            m_bytes[i] = static_cast<char>(c);
-        }
-    }
-    bool valid() const { return m_valid; }
-    QByteArrayView view() const { return QByteArrayView(m_bytes.constData(), m_bytes.size()); }
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
 
-private:
-    QVarLengthArray<char, 64> m_bytes;
-    bool m_valid = true;
-};
+bool sameAsciiName(const QByteArray &bytes, QStringView text)
+{
+    return text == QLatin1String(bytes.constData(), bytes.size());
+}
 
 qint64 saturatedAdd(qint64 a, qint64 b)
 {
@@ -174,7 +160,7 @@ qint64 wallClockSeconds(const QDateTime &localTime)
 
 void PlayHistory::clear()
 {
-    m_byAsciiSet.clear();
+    m_asciiSets.clear();
     m_byOtherSet.clear();
     m_readLines = {};
     m_newLines.clear();
@@ -195,17 +181,16 @@ PlayHistory::LoadStatus PlayHistory::load(const QString &path)
     }
     m_content = read.Bytes;
     const QByteArrayView content(m_content);
-    qsizetype lines = 0;
-    forEachTextLine(content, [&lines](QByteArrayView) { ++lines; });
-    m_readLines.reserve(size_t(lines));
-    m_byAsciiSet.reserve(lines);
+    // Room for the lines Lanvo writes (about 40 bytes), without a first pass to count them.
+    const size_t likelyLines = size_t(content.size() / 32 + 1);
+    m_readLines.reserve(likelyLines);
+    m_asciiSets.reserve(qsizetype(likelyLines));
     forEachTextLine(content, [this](QByteArrayView line) { addLine(line); });
     return LoadStatus::Read;
 }
 
 void PlayHistory::addLine(QByteArrayView bytes)
 {
-    Q_ASSERT(m_readLines.size() < m_readLines.capacity()); // no move: the index points at the lines
     Line &line = m_readLines.emplace_back();
     // Views into the file's bytes, which the history keeps: no copy per line.
     line.Bytes = QByteArray::fromRawData(bytes.data(), bytes.size());
@@ -219,27 +204,54 @@ void PlayHistory::addLine(QByteArrayView bytes)
     const QByteArrayView favourite = (*fields)[4];
     if (!times || !lastPlayed || !seconds || favourite.size() != 1 || (favourite[0] != '0' && favourite[0] != '1'))
         return;
-    line.RomSetBytes = QByteArray::fromRawData((*fields)[0].data(), (*fields)[0].size());
-    Line *&slot = slotOf(QByteArrayView(line.RomSetBytes));
-    // A second line of one set is kept as it is, like any line Lanvo can't use.
-    if (slot)
-        return;
-    slot = &line;
+    const QByteArrayView romSet = (*fields)[0];
+    line.RomSetBytes = QByteArray::fromRawData(romSet.data(), romSet.size());
     line.Record = {*times, *lastPlayed, *seconds, favourite[0] == '1'};
-    line.Readable = true;
+    indexReadLine(romSet, quint32(m_readLines.size() - 1));
 }
 
-PlayHistory::Line *&PlayHistory::slotOf(QByteArrayView fileBytes)
+// A second line of one set is kept as it is, like any line Lanvo can't use: only the first is indexed.
+void PlayHistory::indexReadLine(QByteArrayView romSet, quint32 number)
 {
-    if (isAscii(fileBytes))
-        return m_byAsciiSet[fileBytes];
-    return m_byOtherSet[displayText(fileBytes)];
+    if (!isAscii(romSet)) {
+        const QString text = displayText(romSet);
+        if (!m_byOtherSet.contains(text))
+            m_byOtherSet.insert(text, number);
+        return;
+    }
+    const size_t hash = AsciiSetIndex::hashOf(romSet);
+    const auto sameBytes = [this, romSet](quint32 added) { return m_readLines[added].RomSetBytes == romSet; };
+    if (m_asciiSets.find(hash, sameBytes) == AsciiSetIndex::None)
+        m_asciiSets.insert(hash, number);
 }
 
-PlayHistory::Line *PlayHistory::indexed(const QString &romSet) const
+PlayHistory::Line &PlayHistory::lineAt(quint32 number)
 {
-    const AsciiBytes ascii(romSet);
-    return ascii.valid() ? m_byAsciiSet.value(ascii.view()) : m_byOtherSet.value(romSet);
+    return number < m_readLines.size() ? m_readLines[number] : m_newLines[number - m_readLines.size()];
+}
+
+const PlayHistory::Line &PlayHistory::lineAt(quint32 number) const
+{
+    return number < m_readLines.size() ? m_readLines[number] : m_newLines[number - m_readLines.size()];
+}
+
+const PlayHistory::Line *PlayHistory::indexed(const QString &romSet) const
+{
+    quint32 number = AsciiSetIndex::None;
+    if (isAsciiText(romSet)) {
+        const auto sameName = [this, &romSet](quint32 added) {
+            return sameAsciiName(lineAt(added).RomSetBytes, romSet);
+        };
+        number = m_asciiSets.find(AsciiSetIndex::hashOf(romSet), sameName);
+    } else {
+        number = m_byOtherSet.value(romSet, AsciiSetIndex::None);
+    }
+    return number == AsciiSetIndex::None ? nullptr : &lineAt(number);
+}
+
+PlayHistory::Line *PlayHistory::indexed(const QString &romSet)
+{
+    return const_cast<Line *>(std::as_const(*this).indexed(romSet));
 }
 
 const PlayRecord *PlayHistory::find(const QString &romSet) const
@@ -254,12 +266,10 @@ PlayHistory::Line &PlayHistory::lineFor(const QString &romSet)
     if (!found) {
         found = &m_newLines.emplace_back();
         found->RomSetBytes = romSet.toUtf8();
-        found->Readable = true;
-        // The key is a view into the line's own bytes, which live as long as the line.
         if (isAscii(found->RomSetBytes))
-            m_byAsciiSet.insert(QByteArrayView(found->RomSetBytes), found);
+            m_asciiSets.insert(AsciiSetIndex::hashOf(romSet), numberOfNewLine());
         else
-            m_byOtherSet.insert(romSet, found);
+            m_byOtherSet.insert(romSet, numberOfNewLine());
     }
     found->Changed = true;
     m_unsaved = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AsciiSetIndex.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
@@ -82,25 +84,28 @@ private:
         QByteArray Bytes;       // as read; what is written while the line is unchanged
         QByteArray RomSetBytes; // the ROM set field as read or, for a new line, as shown
         PlayRecord Record;
-        bool Readable = false;
         bool Changed = false;
     };
 
     void addLine(QByteArrayView bytes);
+    void indexReadLine(QByteArrayView romSet, quint32 number);
     Line &lineFor(const QString &romSet);
-    // The index entry of a set named by its bytes in the file, made empty when there is none.
-    Line *&slotOf(QByteArrayView fileBytes);
-    Line *indexed(const QString &romSet) const;
+    const Line *indexed(const QString &romSet) const;
+    Line *indexed(const QString &romSet);
+    // Read lines first, then new ones: the numbers the index keeps.
+    Line &lineAt(quint32 number);
+    const Line &lineAt(quint32 number) const;
+    quint32 numberOfNewLine() const { return quint32(m_readLines.size() + m_newLines.size() - 1); }
 
     QByteArray m_content;     // the file as read; unchanged lines are views into it
-    // Records keep their address: the file's lines are held in one block made to their number at the
-    // load, the lines of sets first played or marked since in a deque after them.
+    // Records keep their address once loaded: the file's lines are held in one block, the lines of sets
+    // first played or marked since in a deque after them. The indexes hold their numbers.
     std::vector<Line> m_readLines;
     std::deque<Line> m_newLines;
     // Sets with ASCII names, nearly all of them, by their bytes: no text is made for each line read.
-    // The others by their text, as the catalogue shows it. Keys are views into the lines' RomSetBytes.
-    QHash<QByteArrayView, Line *> m_byAsciiSet;
-    QHash<QString, Line *> m_byOtherSet;
+    // The others by their text, as the catalogue shows it.
+    AsciiSetIndex m_asciiSets;
+    QHash<QString, quint32> m_byOtherSet;
     bool m_unsaved = false;
     bool m_writable = true;
 };
