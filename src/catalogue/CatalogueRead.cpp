@@ -3,6 +3,7 @@
 #include "FilesUtils.h"
 #include "GameLines.h"
 #include "LanvoError.h"
+#include "OnAnotherThread.h"
 #include "RomScan.h"
 #include "TextDecoding.h"
 
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <system_error>
 #include <tuple>
 #include <utility>
 
@@ -121,17 +121,6 @@ void locateGames(QByteArrayView text, TGame *games, const RomScanner &scanner)
 {
     QByteArray scratch;
     forEachGamesFileLine(text, [&](QByteArrayView line) { locateGame(gameLineRomSet(line, scratch), *games++, scanner); });
-}
-
-// Task on a thread of its own; where no thread can be had, when its result is asked for.
-template<typename Task>
-auto onAnotherThread(Task task)
-{
-    try {
-        return std::async(std::launch::async, std::move(task));
-    } catch (const std::system_error &) {
-        return std::async(std::launch::deferred, std::move(task));
-    }
 }
 
 } // namespace

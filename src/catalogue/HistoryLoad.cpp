@@ -1,18 +1,13 @@
 #include "HistoryLoad.h"
 
-#include <system_error>
+#include "OnAnotherThread.h"
 
 namespace Lanvo {
 
 HistoryLoad::HistoryLoad(const QString &path)
     : m_history(std::make_unique<PlayHistory>())
+    , m_status(onAnotherThread([history = m_history.get(), path] { return history->load(path); }))
 {
-    const auto read = [history = m_history.get(), path] { return history->load(path); };
-    try {
-        m_status = std::async(std::launch::async, read);
-    } catch (const std::system_error &) {
-        m_status = std::async(std::launch::deferred, read); // no thread to be had: read when taken
-    }
 }
 
 std::unique_ptr<PlayHistory> HistoryLoad::take(PlayHistory::LoadStatus &status)
