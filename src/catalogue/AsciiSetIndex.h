@@ -9,7 +9,7 @@ namespace Lanvo {
 
 // Numbers of ROM sets with ASCII names, found by the name's bytes or by its text without making a copy.
 // Each slot keeps the hash's low 32 bits beside the number, so a look-up reads the names it compares
-// only when those agree: the table of 50,000 sets fits in a core's cache, the names do not.
+// only when those agree: the slots lie together in 8 bytes each, the names are spread over the file.
 class AsciiSetIndex
 {
 public:
