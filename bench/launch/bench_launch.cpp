@@ -41,7 +41,7 @@ TGame folderGame(const QString &path)
     game.RomSet = QFileInfo(path).fileName();
     game.Location = rlDirectory;
     game.Available = true;
-    game.FoundPath = path;
+    game.FoundDir = QFileInfo(path).path();
     return game;
 }
 

@@ -7,7 +7,8 @@
 
 namespace Lanvo {
 
-// Numbers of ROM sets with ASCII names, found by the name's bytes or by its text without making a copy.
+// Numbers of ROM sets found by their names' text, or, for ASCII names, by their bytes, without making
+// a copy.
 // Each slot keeps the hash's low 32 bits beside the number, so a look-up reads the names it compares
 // only when those agree: the slots lie together in 8 bytes each, the names are spread over the file.
 class AsciiSetIndex

@@ -88,6 +88,13 @@ const TGameDetails &TGame::details() const
     return Details ? *Details : none;
 }
 
+QString TGame::foundPath() const
+{
+    if (FoundDir.isEmpty())
+        return {};
+    return joinPath(FoundDir, Location == rlZip ? RomSet + QLatin1String(".zip") : RomSet);
+}
+
 QString TEmulators::GameText(const TGame &game, int column)
 {
     if (m_names && !isNamed(game))
@@ -416,10 +423,10 @@ void TEmulators::Run()
         const QString extraction = containedPath(WorkDir, CurrentGame->RomSet);
         if (!directoryExists(extraction) && !QDir().mkpath(extraction))
             throw LanvoError(QStringLiteral("Unable to create the directory %1").arg(extraction));
-        ExtractArchive(CurrentGame->FoundPath, extraction, Prompts);
+        ExtractArchive(CurrentGame->foundPath(), extraction, Prompts);
         PrepareRun(extraction);
     } else {
-        PrepareRun(CurrentGame->FoundPath);
+        PrepareRun(CurrentGame->foundPath());
         QDir::setCurrent(WorkDir);
     }
     // Only a run that started the emulator counts; one refused before it throws on its way out.

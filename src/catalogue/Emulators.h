@@ -41,9 +41,14 @@ struct TGame
     QString Name;
     QString RomSet;
     const TGameDetails *Details = nullptr; // owned by the catalogue; null reads as empty texts
-    QString FoundPath;
+    // The ROM directory the set was found in, empty when it is missing. The scan gives every game the
+    // same shared text: a path of its own for each found game cost an allocation and its copying.
+    QString FoundDir;
     bool Available = false;
     TRomLocation Location = rlMissing;
+
+    // The set's directory or archive in FoundDir, as the scan found it.
+    QString foundPath() const;
 
     const QString &year() const { return details().Year; }
     const QString &manufacturer() const { return details().Manufacturer; }

@@ -1,6 +1,7 @@
 #include "RomScan.h"
 
 #include "AnyCaseFiles.h"
+#include "AsciiSetIndex.h"
 #include "DirectoryListing.h"
 #include "FilesUtils.h"
 
@@ -10,33 +11,33 @@ namespace {
 
 void probeDirectory(TGame &game, const QString &romDir)
 {
-    const QString candidate = joinPath(romDir, game.RomSet);
-    if (directoryExists(candidate)) {
+    if (directoryExists(joinPath(romDir, game.RomSet))) {
         game.Location = rlDirectory;
-        game.FoundPath = candidate;
+        game.FoundDir = romDir;
     }
 }
 
 void probeArchive(TGame &game, const QString &romDir)
 {
-    const QString candidate = joinPath(romDir, game.RomSet + QLatin1String(".zip"));
-    if (fileExists(candidate)) {
+    if (fileExists(joinPath(romDir, game.RomSet + QLatin1String(".zip")))) {
         game.Location = rlZip;
-        game.FoundPath = candidate;
+        game.FoundDir = romDir;
     }
 }
 
 enum Find : quint8 { SetDirectory = 1, SetArchive = 2 };
 
-void found(TGame &game, TRomLocation location, QString path)
+void found(TGame &game, TRomLocation location, const QString &romDir)
 {
     game.Location = location;
-    game.FoundPath = std::move(path);
+    game.FoundDir = romDir;
 }
 
 } // namespace
 
-// What one ROM directory holds for each ROM set name: a directory of that name, an archive of it.
+// What one ROM directory holds for each ROM set name: a directory of that name, an archive of it. The
+// names are found through an index of their hashes: a table keyed by the names themselves compared a
+// name's text at every occupied slot it passed, and most ROM sets of a large catalogue are missing.
 class RomScanner::Directory
 {
 public:
@@ -44,12 +45,12 @@ public:
         : m_path(path)
     {
         m_listing = listDirectory(path);
-        m_finds.reserve(qsizetype(m_listing.Entries.size()));
-        for (const DirectoryEntry &entry : m_listing.Entries) {
-            if (entry.IsDirectory)
-                m_finds[entry.Name] |= SetDirectory;
-            else if (entry.Name.endsWith(QLatin1String(".zip")))
-                m_finds[entry.Name.chopped(4)] |= SetArchive;
+        m_index.reserve(qsizetype(m_listing.Entries.size()));
+        for (quint32 entry = 0; entry < m_listing.Entries.size(); ++entry) {
+            if (m_listing.Entries[entry].IsDirectory)
+                add(entry, SetDirectory);
+            else if (m_listing.Entries[entry].Name.endsWith(QLatin1String(".zip")))
+                add(entry, SetArchive);
         }
     }
 
@@ -58,11 +59,13 @@ public:
     // that is also the ROM directory.
     const DirectoryListing &listing() const { return m_listing; }
 
-    // SetDirectory and SetArchive as they hold for RomSet here.
-    quint8 findsOf(const QString &romSet) const
+    // SetDirectory and SetArchive as they hold for RomSet here; Hash is AsciiSetIndex::hashOf(RomSet).
+    quint8 findsOf(const QString &romSet, size_t hash) const
     {
-        if (m_listing.Complete)
-            return m_finds.value(romSet);
+        if (m_listing.Complete) {
+            const quint32 set = m_index.find(hash, [&](quint32 number) { return nameOf(number) == romSet; });
+            return set == AsciiSetIndex::None ? 0 : m_sets[set].Finds;
+        }
         if (!m_listing.Searchable)
             return 0;
         quint8 finds = 0;
@@ -74,15 +77,44 @@ public:
     }
 
 private:
+    // A ROM set named by an entry: "x" for a directory, "x.zip" for an archive; a set with both keeps
+    // the entry met first.
+    struct Set
+    {
+        quint32 Entry;
+        quint8 Finds;
+    };
+
+    static QStringView setNameOf(const DirectoryEntry &entry)
+    {
+        return entry.IsDirectory ? QStringView(entry.Name) : QStringView(entry.Name).chopped(4);
+    }
+
+    QStringView nameOf(quint32 set) const { return setNameOf(m_listing.Entries[m_sets[set].Entry]); }
+
+    void add(quint32 entry, Find find)
+    {
+        const QStringView name = setNameOf(m_listing.Entries[entry]);
+        const size_t hash = AsciiSetIndex::hashOf(name);
+        quint32 set = m_index.find(hash, [&](quint32 number) { return nameOf(number) == name; });
+        if (set == AsciiSetIndex::None) {
+            set = quint32(m_sets.size());
+            m_sets.push_back({entry, 0});
+            m_index.insert(hash, set);
+        }
+        m_sets[set].Finds |= find;
+    }
+
     QString m_path;
     DirectoryListing m_listing;
-    QHash<QString, quint8> m_finds;
+    std::vector<Set> m_sets;
+    AsciiSetIndex m_index;
 };
 
 void ScanRomSet(TGame &game, const QString &romDir1, const QString &romDir2)
 {
     game.Location = rlMissing;
-    game.FoundPath.clear();
+    game.FoundDir.clear();
     // An empty name or one reaching outside the ROM directory would "find" the ROM directory itself
     // or another place: such a game is missing.
     if (isPlainFileName(game.RomSet)) {
@@ -108,20 +140,21 @@ RomScanner::~RomScanner() = default;
 void RomScanner::scan(TGame &game) const
 {
     game.Location = rlMissing;
-    game.FoundPath.clear();
+    game.FoundDir.clear();
     if (isPlainFileName(game.RomSet)) {
         const Directory &second = m_second ? *m_second : *m_first;
-        const quint8 inFirst = m_first->findsOf(game.RomSet);
-        const quint8 inSecond = m_second ? m_second->findsOf(game.RomSet) : inFirst;
+        const size_t hash = AsciiSetIndex::hashOf(game.RomSet);
+        const quint8 inFirst = m_first->findsOf(game.RomSet, hash);
+        const quint8 inSecond = m_second ? m_second->findsOf(game.RomSet, hash) : inFirst;
         // The order of ScanRomSet: the second directory's find replaces the first's.
         if (inSecond & SetDirectory)
-            found(game, rlDirectory, joinPath(second.path(), game.RomSet));
+            found(game, rlDirectory, second.path());
         else if (inFirst & SetDirectory)
-            found(game, rlDirectory, joinPath(m_first->path(), game.RomSet));
+            found(game, rlDirectory, m_first->path());
         else if (inSecond & SetArchive)
-            found(game, rlZip, joinPath(second.path(), game.RomSet + QLatin1String(".zip")));
+            found(game, rlZip, second.path());
         else if (inFirst & SetArchive)
-            found(game, rlZip, joinPath(m_first->path(), game.RomSet + QLatin1String(".zip")));
+            found(game, rlZip, m_first->path());
     }
     game.Available = game.Location != rlMissing;
 }

@@ -236,8 +236,8 @@ void TestDosboxPage::fullScreenReachesDosbox()
     game.RomSet = "kof98";
     game.Location = rlDirectory;
     game.Available = true;
-    game.FoundPath = f.Dir.filePath("roms/kof98");
-    makeDirectory(game.FoundPath);
+    game.FoundDir = f.Dir.filePath("roms");
+    makeDirectory(game.foundPath());
     next.CurrentGame = &game;
     next.Run();
     QVERIFY2(prompts.Messages.isEmpty(), qPrintable(prompts.texts().join('\n')));

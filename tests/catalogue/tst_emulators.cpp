@@ -146,7 +146,7 @@ void TestEmulators::scanPrecedence()
     ScanRomSet(game, dir.filePath("r1"), dir.filePath("r2"));
     QCOMPARE(int(game.Location), location);
     QCOMPARE(game.Available, location != rlMissing);
-    QCOMPARE(game.FoundPath, found.isEmpty() ? QString() : dir.filePath(found));
+    QCOMPARE(game.foundPath(), found.isEmpty() ? QString() : dir.filePath(found));
 }
 
 void TestEmulators::scanRefusesNamesReachingOut_data()
@@ -167,7 +167,7 @@ void TestEmulators::scanRefusesNamesReachingOut()
     game.RomSet = romSet;
     ScanRomSet(game, dir.filePath("roms"), dir.filePath("roms"));
     QCOMPARE(game.Location, rlMissing);
-    QVERIFY(game.FoundPath.isEmpty());
+    QVERIFY(game.FoundDir.isEmpty());
 }
 
 void TestEmulators::refreshFiltersAndKeepsFileOrder_data()

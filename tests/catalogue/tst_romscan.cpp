@@ -118,6 +118,20 @@ struct Tree
         touch(Dir.filePath("r1/twin.zip"));
         touch(Dir.filePath("r2/TWIN.zip"));
         Queries << "Twin" << "twin" << "TWIN" << "absent" << "set" << "" << ".." << "Set 1x1.zip" << "r1";
+        // A folder and an archive of one name in one directory, listed in either order: the folder wins.
+        for (int i = 0; i < 8; ++i) {
+            const QString name = QStringLiteral("Both %1").arg(i);
+            QVERIFY(QDir().mkpath(Dir.filePath("r1/" + name)));
+            touch(Dir.filePath("r1/" + name + ".zip"));
+            if (i % 2)
+                touch(Dir.filePath("r2/" + name + ".zip"));
+            Queries << name;
+        }
+        // Names beyond ASCII, found by their text.
+        QVERIFY(QDir().mkpath(Dir.filePath(QStringLiteral("r2/S\u00e9t \u00e9t\u00e9"))));
+        touch(Dir.filePath(QStringLiteral("r1/\u30b2\u30fc\u30e0.zip")));
+        Queries << QStringLiteral("S\u00e9t \u00e9t\u00e9") << QStringLiteral("S\u00c9T \u00c9T\u00c9")
+                << QStringLiteral("\u30b2\u30fc\u30e0") << QStringLiteral("Set ete");
     }
 };
 
@@ -161,11 +175,12 @@ void TestRomScan::listingAgreesWithProbes()
         ScanRomSet(literal, dir1, dir2);
         TGame listed;
         listed.RomSet = name;
-        listed.FoundPath = "stale";
+        listed.FoundDir = "stale";
         scanner.scan(listed);
         const QByteArray what = name.toUtf8();
         QVERIFY2(listed.Location == literal.Location, what.constData());
-        QVERIFY2(listed.FoundPath == literal.FoundPath, what.constData());
+        QVERIFY2(listed.FoundDir == literal.FoundDir, what.constData());
+        QVERIFY2(listed.foundPath() == literal.foundPath(), what.constData());
         QVERIFY2(listed.Available == literal.Available, what.constData());
         found += literal.Available;
     }
@@ -187,7 +202,7 @@ void TestRomScan::refreshSeesTheDiskOfNow()
     writeFile(dir.filePath("bravo.zip"), "");
     emulator.RefreshList(gfAvailable);
     QCOMPARE(rows.rowCount(), 1);
-    QCOMPARE(rows.rowGame(0)->FoundPath, dir.filePath("bravo.zip"));
+    QCOMPARE(rows.rowGame(0)->foundPath(), dir.filePath("bravo.zip"));
     QCOMPARE(rows.rowGame(0)->Location, rlZip);
 }
 

@@ -85,7 +85,7 @@ void runDosGame(const QString &work, const QString &romSetPath)
     game.RomSet = QFileInfo(romSetPath).fileName();
     game.Location = rlDirectory;
     game.Available = true;
-    game.FoundPath = romSetPath;
+    game.FoundDir = QFileInfo(romSetPath).path();
     e.CurrentGame = &game;
     e.Run();
 }
@@ -147,9 +147,19 @@ private:
             Game.RomSet = "kof98";
             Game.Location = rlDirectory;
             Game.Available = true;
-            Game.FoundPath = Dir.filePath("roms/kof98");
-            makeDirectory(Game.FoundPath);
+            Game.FoundDir = Dir.filePath("roms");
+            makeDirectory(Game.foundPath());
             Emulator->CurrentGame = &Game;
+        }
+
+        // The game found at Path below the test folder, as the scan finds a folder or a ".zip" archive.
+        void placeRomSet(const QString &path)
+        {
+            const QFileInfo found(Dir.filePath(path));
+            const bool archive = path.endsWith(".zip");
+            Game.RomSet = archive ? found.fileName().chopped(4) : found.fileName();
+            Game.Location = archive ? rlZip : rlDirectory;
+            Game.FoundDir = found.path();
         }
     };
 
@@ -187,11 +197,11 @@ void TestDosbox::runThroughDosbox()
     QFETCH(QString, argument);
     Fixture f(workName);
     TCorvane &e = *f.Emulator;
-    f.Game.FoundPath = f.Dir.filePath(romSetPath);
+    f.placeRomSet(romSetPath);
     if (romSetPath.endsWith(".zip"))
-        writeFile(f.Game.FoundPath, "PK\x05\x06" + QByteArray(18, '\0'));
+        writeFile(f.Game.foundPath(), "PK\x05\x06" + QByteArray(18, '\0'));
     else
-        makeDirectory(f.Game.FoundPath);
+        makeDirectory(f.Game.foundPath());
     e.Language = glUs;
     e.System = ctConsole;
     e.Frameskip = true;
@@ -266,8 +276,8 @@ void TestDosbox::readOnlyInstallWithUpperCaseFiles()
     TGame game;
     game.RomSet = "mslug";
     game.Location = rlDirectory;
-    game.FoundPath = dir.filePath("roms/mslug");
-    makeDirectory(game.FoundPath);
+    game.FoundDir = dir.filePath("roms");
+    makeDirectory(game.foundPath());
     e.CurrentGame = &game;
     e.Run();
     QCOMPARE(dosRunLog(alternate).value("tail"), dosTail(e.CommandLine));
@@ -373,7 +383,7 @@ void TestDosbox::neverStartsNoDosbox()
     f.Emulator->Run(); // a DOS program can't be started directly: quiet, as for any such program
     QVERIFY(f.Hooks.isEmpty());
     QVERIFY(f.Prompts.Messages.isEmpty());
-    QVERIFY(f.Emulator->CommandLine.startsWith("corvane.exe " + f.Game.FoundPath));
+    QVERIFY(f.Emulator->CommandLine.startsWith("corvane.exe " + f.Game.foundPath()));
 }
 
 // A FIFO in the emulator's place: the look for "MZ" must not wait for a writer.
@@ -384,7 +394,7 @@ void TestDosbox::specialFileAsEmulatorNeverBlocks()
     QVERIFY(::mkfifo(QFile::encodeName(f.Work + "/corvane.exe").constData(), 0600) == 0);
     f.Emulator->Run();
     QVERIFY(f.Hooks.isEmpty());
-    QVERIFY(f.Emulator->CommandLine.startsWith("corvane.exe " + f.Game.FoundPath));
+    QVERIFY(f.Emulator->CommandLine.startsWith("corvane.exe " + f.Game.foundPath()));
 }
 
 void TestDosbox::hostileFolderNamesRunTheRightGame_data()
@@ -419,8 +429,8 @@ void TestDosbox::hostileFolderNamesRunTheRightGame()
         makeDirectory(f.Dir.filePath(decoy));
         installDosStandIn(f.Dir.filePath(decoy));
     }
-    f.Game.FoundPath = f.Dir.filePath(romSetPath);
-    makeDirectory(f.Game.FoundPath);
+    f.placeRomSet(romSetPath);
+    makeDirectory(f.Game.foundPath());
 
     f.Emulator->Run();
 
@@ -477,7 +487,7 @@ void TestDosbox::killedLanvoLeavesNoDosboxRunning()
     Fixture f;
     writeFile(f.Work + "/CORVANE.CTL", "w\r\n"); // the stand-in plays until it is killed
     QProcess lanvo;
-    QVERIFY(startSelf(lanvo, {"--run-dos-game", f.Work, f.Game.FoundPath}));
+    QVERIFY(startSelf(lanvo, {"--run-dos-game", f.Work, f.Game.foundPath()}));
     QTRY_VERIFY_WITH_TIMEOUT(dosRunLog(f.Work).contains("byte19"), 30000);
     const qint64 lanvoPid = lanvo.processId();
     const QList<qint64> started = descendantsOf(lanvoPid);

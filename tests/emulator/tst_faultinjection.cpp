@@ -187,7 +187,7 @@ void TestFaultInjection::biosPlacementFailures()
     game.RomSet = QStringLiteral("aof3");
     game.Location = rlDirectory;
     game.Available = true;
-    game.FoundPath = dir.filePath("aof3");
+    game.FoundDir = dir.path();
     emulator.CurrentGame = &game;
     emulator.Bios = QStringLiteral("euro");
     {

@@ -78,15 +78,15 @@ private:
             writeFile(Dir.filePath("corinit.dat"), QByteArray(32, '\0'));
             Game.Name = QStringLiteral("Art Of Fighting 3");
             Game.RomSet = QStringLiteral("aof3");
-            setFound(rlDirectory, Dir.filePath("roms/aof3"));
+            setFound(rlDirectory, Dir.filePath("roms"));
             makeDirectory(Dir.filePath("roms/aof3"));
             Emulator->CurrentGame = &Game;
         }
-        void setFound(TRomLocation location, const QString &path)
+        void setFound(TRomLocation location, const QString &romDir)
         {
             Game.Location = location;
             Game.Available = location != rlMissing;
-            Game.FoundPath = path;
+            Game.FoundDir = romDir;
         }
         // The emulator works in its current directory: the extraction directory of a zipped set.
         QString runDirectory() const
@@ -322,7 +322,7 @@ void TestLaunch::currentDirectoryOfTheRun()
     Fixture f;
     if (zipped) {
         writeZip(f.Dir.filePath("roms/aof3.zip"), {{"aof3.p1", "program"}});
-        f.setFound(rlZip, f.Dir.filePath("roms/aof3.zip"));
+        f.setFound(rlZip, f.Dir.filePath("roms"));
     }
     f.Emulator->ZipSupport = zipSupport;
     findStandInThroughPath(f);
@@ -337,7 +337,7 @@ void TestLaunch::zipFirstAndSecondRun()
 {
     Fixture f;
     writeZip(f.Dir.filePath("roms/aof3.zip"), {{"aof3.p1", "program"}, {"sub/dir/aof3.m1", "sound"}});
-    f.setFound(rlZip, f.Dir.filePath("roms/aof3.zip"));
+    f.setFound(rlZip, f.Dir.filePath("roms"));
     f.Emulator->ZipSupport = true;
     findStandInThroughPath(f);
     f.Emulator->Run();
@@ -427,7 +427,7 @@ void TestLaunch::badArchives()
         writeZipWithEntryPastTheEnd(archive, entries);
     else if (raw != "<missing>")
         writeFile(archive, raw);
-    f.setFound(rlZip, archive);
+    f.setFound(rlZip, f.Dir.filePath("roms"));
     f.Emulator->ZipSupport = true;
     findStandInThroughPath(f);
     QString shown;
@@ -506,7 +506,7 @@ void TestLaunch::romSetNameReachingOutIsRefused()
     Fixture f;
     writeZip(f.Dir.filePath("roms/x.zip"), {{"x.p1", "p"}});
     f.Game.RomSet = QStringLiteral("../x");
-    f.setFound(rlZip, f.Dir.filePath("roms/x.zip"));
+    f.setFound(rlZip, f.Dir.filePath("roms"));
     f.Emulator->ZipSupport = true;
     const QString outside = f.Dir.filePath("../x"); // beside the temporary folder: another program's may be there
     const bool existed = QFile::exists(outside);
@@ -627,7 +627,7 @@ void TestLaunch::alternateFolderChangedAfterStartRunsNothing()
     game.RomSet = QStringLiteral("aof3");
     game.Location = rlDirectory;
     game.Available = true;
-    game.FoundPath = dir.filePath("roms/aof3");
+    game.FoundDir = dir.filePath("roms");
     emulator.CurrentGame = &game;
     try {
         emulator.Run();
