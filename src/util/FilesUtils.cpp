@@ -173,6 +173,14 @@ bool saveAtomically(const QString &path, const QByteArray &content)
     QSaveFile out(path);
     if (!openSaveFile(out))
         return false;
+    // A file replaced keeps its permissions. A new one takes what the umask leaves, but never write
+    // access for others: under a umask such as 002 Lanvo would refuse its own settings at the next
+    // start as a file its group may change.
+    if (!QFileInfo::exists(path)
+        && !out.setPermissions(out.permissions() & ~(QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
+        out.cancelWriting();
+        return false;
+    }
     if (out.write(content) != content.size()) {
         out.cancelWriting();
         return false;

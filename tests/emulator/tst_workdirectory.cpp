@@ -1,5 +1,6 @@
 #include "AlternateFolder.h"
 #include "SecondUser.h"
+#include "SettingsFile.h"
 #include "TestFakes.h"
 #include "WorkDirectory.h"
 
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void unsafeAlternateIsRefusedBeforeAnyCopy();
     void defaultAlternateIsPerUser();
     void copiesStayTrustedUnderAGroupUmask();
+    void settingsWrittenUnderAGroupUmaskStayTrusted();
     void alternateNameQtCantHoldIsRefused();
 
 private:
@@ -344,6 +346,37 @@ void TestWorkDirectory::copiesStayTrustedUnderAGroupUmask()
     QCOMPARE(QFileInfo(dir.filePath("deep")).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
     QVERIFY(QFileInfo(alternate + "/corvane.exe").isExecutable());
     QCOMPARE(readFile(alternate + "/corinit.dat"), QByteArray("init"));
+}
+
+// Settings Lanvo writes into the alternate folder for the first time, with no settings in the start
+// folder to copy, are not left group-writable by the umask: the next start would refuse them.
+void TestWorkDirectory::settingsWrittenUnderAGroupUmaskStayTrusted()
+{
+    const QTemporaryDir dir;
+    const QString start = dir.filePath("cd");
+    writeFile(start + "/corvane.exe", "MZ");
+    QVERIFY(QFile::setPermissions(start + "/corvane.exe", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
+    const mode_t saved = ::umask(002);
+    QStringList shown;
+    for (int run = 0; run < 2; ++run) {
+        TCorvane emulator(nullptr, start);
+        RecordingPrompts prompts;
+        WorkDirectoryDecision decision(emulator, prompts);
+        decision.setMarkerTest(readOnlyStart(start));
+        const bool decided = decision.decide();
+        shown << prompts.texts();
+        if (decided)
+            WriteSettingsFile(emulator, WindowSettings{}, false);
+    }
+    ::umask(saved);
+    qputenv("XDG_CACHE_HOME", savedCache);
+    QVERIFY2(shown.isEmpty(), qPrintable(shown.join('\n')));
+    const QFileInfo settings(dir.filePath("cache/lanvo/Lanvo.ini"));
+    QVERIFY(settings.isFile());
+    QCOMPARE(settings.permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
+    QVERIFY(settings.permissions() & QFile::ReadGroup); // what the umask allows besides writing stays
 }
 
 // A name that is not valid UTF-8 would be read as another folder: refused before anything is made.

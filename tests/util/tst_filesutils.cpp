@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Lanvo;
 using namespace Lanvo::Test;
 
@@ -29,6 +31,8 @@ private Q_SLOTS:
     void copyFileToKeepsDestinationWholeWhenItFails();
     void copyKeepsProgramsExecutable();
     void atomicWriteReplacesOrFailsWithoutTruncating();
+    void atomicWriteLeavesOthersNoNewWriteAccess_data();
+    void atomicWriteLeavesOthersNoNewWriteAccess();
     void findsNameInAnyCase_data();
     void findsNameInAnyCase();
 };
@@ -230,6 +234,35 @@ void TestFilesUtils::atomicWriteReplacesOrFailsWithoutTruncating()
     QCOMPARE(readFile(path), QByteArray("second"));
     QVERIFY_THROWS_EXCEPTION(LanvoError, writeFileAtomically(dir.filePath("none/GAMES.CSV"), "x"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"GAMES.CSV"});
+}
+
+void TestFilesUtils::atomicWriteLeavesOthersNoNewWriteAccess_data()
+{
+    QTest::addColumn<bool>("existing");       // a group-writable file is there before the write
+    QTest::addColumn<bool>("groupMayWrite");  // after it
+
+    QTest::newRow("a new file, whatever the umask") << false << false;
+    QTest::newRow("a file replaced keeps its permissions") << true << true;
+}
+
+void TestFilesUtils::atomicWriteLeavesOthersNoNewWriteAccess()
+{
+    QFETCH(bool, existing);
+    QFETCH(bool, groupMayWrite);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("PLAYED.CSV");
+    const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup;
+    if (existing) {
+        writeFile(path, "old");
+        QVERIFY(QFile::setPermissions(path, shared));
+    }
+    const mode_t saved = ::umask(0);
+    const bool written = saveAtomically(path, "new");
+    ::umask(saved);
+    QVERIFY(written);
+    QCOMPARE(readFile(path), QByteArray("new"));
+    QCOMPARE(bool(QFile::permissions(path) & QFile::WriteGroup), groupMayWrite);
+    QVERIFY(!(QFile::permissions(path) & QFile::WriteOther));
 }
 
 QTEST_APPLESS_MAIN(TestFilesUtils)
