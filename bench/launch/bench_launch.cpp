@@ -40,7 +40,6 @@ TGame folderGame(const QString &path)
     TGame game;
     game.RomSet = QFileInfo(path).fileName();
     game.Location = rlDirectory;
-    game.Available = true;
     game.FoundDir = QFileInfo(path).path();
     return game;
 }

@@ -163,7 +163,7 @@ TGameFilter TGamesMenus::filterInForce() const
 
 void TGamesMenus::PopupMenuListGamesPopup(const TGame *currentGame, bool favourite)
 {
-    pm_Run->setEnabled(currentGame && currentGame->Available);
+    pm_Run->setEnabled(currentGame && currentGame->available());
     pm_Favourite->setEnabled(currentGame != nullptr);
     pm_Favourite->setChecked(currentGame && favourite);
     PmShowSnapshot->setChecked(Mn_ShowSnapshot->isChecked());

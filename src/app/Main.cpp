@@ -454,7 +454,7 @@ void TF_Lanvo::ListGamesChange()
     showPlayHistory(game);
     if (Menus->Mn_ShowSnapshot->isChecked())
         emulateur->ShowPicture();
-    EmulatorMenu->mnRun->setEnabled(game && game->Available && emulateur->EmulatorFound());
+    EmulatorMenu->mnRun->setEnabled(game && game->available() && emulateur->EmulatorFound());
 }
 
 bool TF_Lanvo::isFavourite(const TGame &game) const
@@ -511,7 +511,7 @@ void TF_Lanvo::ListGamesDblClick()
 // Double click and Enter look only at the game; the menu item also needs the emulator.
 void TF_Lanvo::runSelectedIfAvailable()
 {
-    if (ListGames->selectedRow() >= 0 && emulateur->CurrentGame && emulateur->CurrentGame->Available)
+    if (ListGames->selectedRow() >= 0 && emulateur->CurrentGame && emulateur->CurrentGame->available())
         mnRunClick();
 }
 

@@ -44,8 +44,9 @@ struct TGame
     // The ROM directory the set was found in, empty when it is missing. The scan gives every game the
     // same shared text: a path of its own for each found game cost an allocation and its copying.
     QString FoundDir;
-    bool Available = false;
     TRomLocation Location = rlMissing;
+
+    bool available() const { return Location != rlMissing; }
 
     // The set's directory or archive in FoundDir, as the scan found it.
     QString foundPath() const;

@@ -125,7 +125,6 @@ void ScanRomSet(TGame &game, const QString &romDir1, const QString &romDir2)
             probeArchive(game, romDir2);
         }
     }
-    game.Available = game.Location != rlMissing;
 }
 
 RomScanner::RomScanner(const QString &romDir1, const QString &romDir2)
@@ -156,7 +155,6 @@ void RomScanner::scan(TGame &game) const
         else if (inFirst & SetArchive)
             found(game, rlZip, m_first->path());
     }
-    game.Available = game.Location != rlMissing;
 }
 
 std::optional<QString> RomScanner::existingAnyCase(const QString &dir, const QString &name) const

@@ -9,7 +9,7 @@
 
 namespace Lanvo {
 
-// Looks for the game's ROM set in the two ROM directories and sets Location, FoundDir and Available.
+// Looks for the game's ROM set in the two ROM directories and sets Location and FoundDir.
 // A directory in either ROM directory wins over an archive; between two finds of one kind the second
 // ROM directory wins. Asks the file system once per candidate path.
 void ScanRomSet(TGame &game, const QString &romDir1, const QString &romDir2);

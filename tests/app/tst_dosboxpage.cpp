@@ -235,7 +235,6 @@ void TestDosboxPage::fullScreenReachesDosbox()
     TGame game;
     game.RomSet = "kof98";
     game.Location = rlDirectory;
-    game.Available = true;
     game.FoundDir = f.Dir.filePath("roms");
     makeDirectory(game.foundPath());
     next.CurrentGame = &game;

@@ -225,7 +225,7 @@ void TestMainWindow::runCommandsRunTheSelectedGame()
     } else if (romSet == "gone") {
         // Only available games are listed: a game whose ROM set vanished since the list was filled.
         window.ListGames->selectRow(0);
-        window.emulateur->CurrentGame->Available = false;
+        window.emulateur->CurrentGame->Location = rlMissing;
     }
     if (how == "menu") {
         window.EmulatorMenu->mnRun->trigger();

@@ -84,7 +84,6 @@ void runDosGame(const QString &work, const QString &romSetPath)
     TGame game;
     game.RomSet = QFileInfo(romSetPath).fileName();
     game.Location = rlDirectory;
-    game.Available = true;
     game.FoundDir = QFileInfo(romSetPath).path();
     e.CurrentGame = &game;
     e.Run();
@@ -146,7 +145,6 @@ private:
             Game.Name = "The King of Fighters '98";
             Game.RomSet = "kof98";
             Game.Location = rlDirectory;
-            Game.Available = true;
             Game.FoundDir = Dir.filePath("roms");
             makeDirectory(Game.foundPath());
             Emulator->CurrentGame = &Game;

@@ -186,7 +186,6 @@ void TestFaultInjection::biosPlacementFailures()
     TGame game;
     game.RomSet = QStringLiteral("aof3");
     game.Location = rlDirectory;
-    game.Available = true;
     game.FoundDir = dir.path();
     emulator.CurrentGame = &game;
     emulator.Bios = QStringLiteral("euro");

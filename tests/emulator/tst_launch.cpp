@@ -85,7 +85,6 @@ private:
         void setFound(TRomLocation location, const QString &romDir)
         {
             Game.Location = location;
-            Game.Available = location != rlMissing;
             Game.FoundDir = romDir;
         }
         // The emulator works in its current directory: the extraction directory of a zipped set.
@@ -626,7 +625,6 @@ void TestLaunch::alternateFolderChangedAfterStartRunsNothing()
     TGame game;
     game.RomSet = QStringLiteral("aof3");
     game.Location = rlDirectory;
-    game.Available = true;
     game.FoundDir = dir.filePath("roms");
     emulator.CurrentGame = &game;
     try {
