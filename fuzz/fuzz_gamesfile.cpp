@@ -138,17 +138,17 @@ void checkGame(const TGame &game, const QByteArray &line, const QString &romDir)
     TGame probed;
     probed.RomSet = game.RomSet;
     ScanRomSet(probed, romDir, romDir);
-    FUZZ_CHECK(probed.Location == game.Location && probed.FoundPath == game.FoundPath);
+    FUZZ_CHECK(probed.Location == game.Location && probed.FoundDir == game.FoundDir
+               && probed.foundPath() == game.foundPath());
     FUZZ_CHECK(game.Name == displayText(fields.name));
     FUZZ_CHECK(game.year() == displayText(fields.year));
     FUZZ_CHECK(game.manufacturer() == displayText(fields.manufacturer));
     FUZZ_CHECK(game.gameType() == displayText(fields.gameType));
     FUZZ_CHECK(game.RomSet == displayText(fields.romSet));
-    FUZZ_CHECK(game.Available == (game.Location != rlMissing));
-    FUZZ_CHECK(game.FoundPath.isEmpty() == !game.Available);
-    if (game.Available)
-        FUZZ_CHECK(game.FoundPath.startsWith(romDir + QLatin1Char('/'))
-                   && !game.FoundPath.mid(romDir.size() + 1).contains(QLatin1Char('/')));
+    FUZZ_CHECK(game.FoundDir.isEmpty() == !game.available());
+    if (game.available())
+        FUZZ_CHECK(game.FoundDir == romDir && game.foundPath().startsWith(romDir + QLatin1Char('/'))
+                   && !game.foundPath().mid(romDir.size() + 1).contains(QLatin1Char('/')));
 }
 
 void checkAllRows(const FakeRows &rows, const TEmulators &emulators)
@@ -173,7 +173,7 @@ size_t checkFiltered(FakeRows &rows, TEmulators &emulators, TGameFilter filter)
     FUZZ_CHECK(rows.openBrackets == 0);
     size_t expected = 0;
     for (const auto &game : emulators.Games()) {
-        if ((filter == gfAvailable) != game.Available)
+        if ((filter == gfAvailable) != game.available())
             continue;
         FUZZ_CHECK(expected < rows.rows.size() && rows.rows[expected].game == &game);
         ++expected;
