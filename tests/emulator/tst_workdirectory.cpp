@@ -1,4 +1,5 @@
 #include "AlternateFolder.h"
+#include "ScopedEnvironment.h"
 #include "SecondUser.h"
 #include "SettingsFile.h"
 #include "TestFakes.h"
@@ -306,17 +307,13 @@ void TestWorkDirectory::unsafeAlternateIsRefusedBeforeAnyCopy()
 
 void TestWorkDirectory::defaultAlternateIsPerUser()
 {
-    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
-    const QByteArray savedHome = qgetenv("HOME");
-    qputenv("XDG_CACHE_HOME", "/somewhere/cache");
-    qputenv("HOME", "/home/someone");
+    const ScopedEnvironment cache("XDG_CACHE_HOME", "/somewhere/cache");
+    const ScopedEnvironment home("HOME", "/home/someone");
     const QString fromCache = defaultAlternateDirectory();
     qputenv("XDG_CACHE_HOME", "relative/is/ignored");
     const QString relative = defaultAlternateDirectory();
     qunsetenv("XDG_CACHE_HOME");
     const QString fromHome = defaultAlternateDirectory();
-    qputenv("XDG_CACHE_HOME", savedCache);
-    qputenv("HOME", savedHome);
     QCOMPARE(fromCache, "/somewhere/cache/lanvo");
     QCOMPARE(relative, "/home/someone/.cache/lanvo");
     QCOMPARE(fromHome, "/home/someone/.cache/lanvo");
@@ -356,8 +353,7 @@ void TestWorkDirectory::settingsWrittenUnderAGroupUmaskStayTrusted()
     const QString start = dir.filePath("cd");
     writeFile(start + "/corvane.exe", "MZ");
     QVERIFY(QFile::setPermissions(start + "/corvane.exe", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
-    qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
+    const ScopedEnvironment cache("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
     const mode_t saved = ::umask(002);
     QStringList shown;
     for (int run = 0; run < 2; ++run) {
@@ -371,7 +367,6 @@ void TestWorkDirectory::settingsWrittenUnderAGroupUmaskStayTrusted()
             WriteSettingsFile(emulator, WindowSettings{}, false);
     }
     ::umask(saved);
-    qputenv("XDG_CACHE_HOME", savedCache);
     QVERIFY2(shown.isEmpty(), qPrintable(shown.join('\n')));
     const QFileInfo settings(dir.filePath("cache/lanvo/Lanvo.ini"));
     QVERIFY(settings.isFile());
