@@ -81,19 +81,40 @@ int digitsAt(QByteArrayView text, qsizetype at, qsizetype count)
     return value;
 }
 
+// The days from 1970-01-01 to a date of the Gregorian calendar from year 1 on, or none for a date that
+// does not exist. Counted rather than asked of QDate, whose calendar look-ups were a twentieth of a load.
+std::optional<qint64> daysSinceEpoch(int year, int month, int day)
+{
+    static constexpr std::array<int, 12> MonthLengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return std::nullopt;
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    if (day > MonthLengths[size_t(month - 1)] + (month == 2 && leap ? 1 : 0))
+        return std::nullopt;
+    // Years counted from March on, so that a leap day ends its year: 400 years are 146,097 days.
+    const int marchYear = month > 2 ? year : year - 1;
+    const int era = marchYear / 400;
+    const int yearOfEra = marchYear - era * 400;
+    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    constexpr qint64 EpochFromMarchZero = 719468; // the days from 0000-03-01 to 1970-01-01
+    return qint64(era) * 146097 + dayOfEra - EpochFromMarchZero;
+}
+
 // "YYYY-MM-DD hh:mm:ss", read by position: no parser set-up per line.
 std::optional<qint64> readWallClock(QByteArrayView field)
 {
     if (field.size() != 19 || field[4] != '-' || field[7] != '-' || field[10] != ' ' || field[13] != ':'
         || field[16] != ':')
         return std::nullopt;
-    const QDate date(digitsAt(field, 0, 4), digitsAt(field, 5, 2), digitsAt(field, 8, 2));
+    const std::optional<qint64> day =
+        daysSinceEpoch(digitsAt(field, 0, 4), digitsAt(field, 5, 2), digitsAt(field, 8, 2));
     const int hour = digitsAt(field, 11, 2);
     const int minute = digitsAt(field, 14, 2);
     const int second = digitsAt(field, 17, 2);
-    if (!date.isValid() || !QTime::isValid(hour, minute, second))
+    if (!day || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return std::nullopt;
-    return (date.toJulianDay() - EpochDay) * SecondsPerDay + hour * 3600 + minute * 60 + second;
+    return *day * SecondsPerDay + hour * 3600 + minute * 60 + second;
 }
 
 QByteArray wallClockText(qint64 seconds)
@@ -110,7 +131,7 @@ bool isAsciiText(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-bool sameAsciiName(const QByteArray &bytes, QStringView text)
+bool sameAsciiName(QByteArrayView bytes, QStringView text)
 {
     return text == QLatin1String(bytes.constData(), bytes.size());
 }
@@ -165,6 +186,7 @@ void PlayHistory::clear()
     m_readLines = {};
     m_newLines.clear();
     m_content.clear();
+    m_addedSets.clear();
     m_unsaved = false;
     m_writable = true;
 }
@@ -185,15 +207,19 @@ PlayHistory::LoadStatus PlayHistory::load(const QString &path)
     const size_t likelyLines = size_t(content.size() / 32 + 1);
     m_readLines.reserve(likelyLines);
     m_asciiSets.reserve(qsizetype(likelyLines));
-    forEachTextLine(content, [this](QByteArrayView line) { addLine(line); });
+    std::vector<PendingIndex> toIndex;
+    toIndex.reserve(likelyLines);
+    forEachTextLine(content, [this, &toIndex](QByteArrayView line) { addLine(line, toIndex); });
+    indexAsciiSets(toIndex);
     return LoadStatus::Read;
 }
 
-void PlayHistory::addLine(QByteArrayView bytes)
+void PlayHistory::addLine(QByteArrayView bytes, std::vector<PendingIndex> &toIndex)
 {
     Line &line = m_readLines.emplace_back();
-    // Views into the file's bytes, which the history keeps: no copy per line.
-    line.Bytes = QByteArray::fromRawData(bytes.data(), bytes.size());
+    const auto offsetOf = [this](QByteArrayView part) { return quint32(part.data() - m_content.constData()); };
+    line.Begin = offsetOf(bytes);
+    line.Length = quint32(bytes.size());
     const auto fields = splitFields(bytes);
     if (!fields || (*fields)[0].isEmpty())
         return;
@@ -205,13 +231,14 @@ void PlayHistory::addLine(QByteArrayView bytes)
     if (!times || !lastPlayed || !seconds || favourite.size() != 1 || (favourite[0] != '0' && favourite[0] != '1'))
         return;
     const QByteArrayView romSet = (*fields)[0];
-    line.RomSetBytes = QByteArray::fromRawData(romSet.data(), romSet.size());
+    line.SetBegin = offsetOf(romSet);
+    line.SetLength = quint32(romSet.size());
     line.Record = {*times, *lastPlayed, *seconds, favourite[0] == '1'};
-    indexReadLine(romSet, quint32(m_readLines.size() - 1));
+    indexReadLine(romSet, quint32(m_readLines.size() - 1), toIndex);
 }
 
 // A second line of one set is kept as it is, like any line Lanvo can't use: only the first is indexed.
-void PlayHistory::indexReadLine(QByteArrayView romSet, quint32 number)
+void PlayHistory::indexReadLine(QByteArrayView romSet, quint32 number, std::vector<PendingIndex> &toIndex)
 {
     if (!isAscii(romSet)) {
         const QString text = displayText(romSet);
@@ -219,10 +246,30 @@ void PlayHistory::indexReadLine(QByteArrayView romSet, quint32 number)
             m_byOtherSet.insert(text, number);
         return;
     }
-    const size_t hash = AsciiSetIndex::hashOf(romSet);
-    const auto sameBytes = [this, romSet](quint32 added) { return m_readLines[added].RomSetBytes == romSet; };
-    if (m_asciiSets.find(hash, sameBytes) == AsciiSetIndex::None)
-        m_asciiSets.insert(hash, number);
+    toIndex.push_back({AsciiSetIndex::hashOf(romSet), number});
+}
+
+// After all lines are read, in their order, each slot asked for a few sets ahead: the slots lie
+// scattered over a table larger than a core's cache, and waiting for each in turn was a fifth of the load.
+void PlayHistory::indexAsciiSets(const std::vector<PendingIndex> &toIndex)
+{
+    constexpr size_t Ahead = 8;
+    for (size_t i = 0; i < toIndex.size(); ++i) {
+        if (i + Ahead < toIndex.size())
+            m_asciiSets.prefetch(toIndex[i + Ahead].Hash);
+        const auto [hash, number] = toIndex[i];
+        const QByteArrayView romSet = romSetOf(number);
+        const auto sameBytes = [this, romSet](quint32 added) { return romSetOf(added) == romSet; };
+        if (m_asciiSets.find(hash, sameBytes) == AsciiSetIndex::None)
+            m_asciiSets.insert(hash, number);
+    }
+}
+
+QByteArrayView PlayHistory::romSetOf(quint32 number) const
+{
+    const Line &line = lineAt(number);
+    const QByteArray &bytes = number < m_readLines.size() ? m_content : m_addedSets;
+    return QByteArrayView(bytes).sliced(line.SetBegin, line.SetLength);
 }
 
 PlayHistory::Line &PlayHistory::lineAt(quint32 number)
@@ -240,7 +287,7 @@ const PlayHistory::Line *PlayHistory::indexed(const QString &romSet) const
     quint32 number = AsciiSetIndex::None;
     if (isAsciiText(romSet)) {
         const auto sameName = [this, &romSet](quint32 added) {
-            return sameAsciiName(lineAt(added).RomSetBytes, romSet);
+            return sameAsciiName(romSetOf(added), romSet);
         };
         number = m_asciiSets.find(AsciiSetIndex::hashOf(romSet), sameName);
     } else {
@@ -264,9 +311,12 @@ PlayHistory::Line &PlayHistory::lineFor(const QString &romSet)
 {
     Line *found = indexed(romSet);
     if (!found) {
+        const QByteArray romSetBytes = romSet.toUtf8();
         found = &m_newLines.emplace_back();
-        found->RomSetBytes = romSet.toUtf8();
-        if (isAscii(found->RomSetBytes))
+        found->SetBegin = quint32(m_addedSets.size());
+        found->SetLength = quint32(romSetBytes.size());
+        m_addedSets += romSetBytes;
+        if (isAscii(romSetBytes))
             m_asciiSets.insert(AsciiSetIndex::hashOf(romSet), numberOfNewLine());
         else
             m_byOtherSet.insert(romSet, numberOfNewLine());
@@ -295,19 +345,22 @@ const PlayRecord &PlayHistory::setFavourite(const QString &romSet, bool favourit
 QByteArray PlayHistory::toBytes() const
 {
     QByteArray bytes;
-    const auto write = [&bytes](const Line &line) {
-        if (line.Changed) {
-            const PlayRecord &record = line.Record;
-            bytes += line.RomSetBytes + ';' + QByteArray::number(record.Times) + ';'
-                     + (record.hasLastPlayed() ? wallClockText(record.LastPlayed) : QByteArray()) + ';'
-                     + QByteArray::number(record.Seconds) + ';' + (record.Favourite ? '1' : '0');
-        } else {
-            bytes += line.Bytes;
-        }
-        bytes += "\r\n";
+    const auto writeFrom = [&bytes](const QByteArray &source) {
+        return [&bytes, &source](const Line &line) {
+            if (line.Changed) {
+                const PlayRecord &record = line.Record;
+                bytes += QByteArrayView(source).sliced(line.SetBegin, line.SetLength);
+                bytes += ';' + QByteArray::number(record.Times) + ';'
+                         + (record.hasLastPlayed() ? wallClockText(record.LastPlayed) : QByteArray()) + ';'
+                         + QByteArray::number(record.Seconds) + ';' + (record.Favourite ? '1' : '0');
+            } else {
+                bytes += QByteArrayView(source).sliced(line.Begin, line.Length);
+            }
+            bytes += "\r\n";
+        };
     };
-    std::for_each(m_readLines.cbegin(), m_readLines.cend(), write);
-    std::for_each(m_newLines.cbegin(), m_newLines.cend(), write);
+    std::for_each(m_readLines.cbegin(), m_readLines.cend(), writeFrom(m_content));
+    std::for_each(m_newLines.cbegin(), m_newLines.cend(), writeFrom(m_addedSets));
     return bytes;
 }
 

@@ -18,6 +18,7 @@ class TestPlayHistory : public QObject
 private Q_SLOTS:
     void readsALine_data();
     void readsALine();
+    void readsEveryDateAsTheCalendarHasIt();
     void unusableLinesAreKeptByteForByte();
     void playsAndFavouritesAreCounted();
     void everyLineOfALongFileIsFound();
@@ -69,12 +70,24 @@ void TestPlayHistory::readsALine_data()
                                           << qint64(1) << at(1999, 12, 31, 0, 0, 0) << qint64(61) << true;
     QTest::newRow("before 1970") << QByteArray("old;1;1969-07-20 20:17:40;5;0") << "old" << qint64(1)
                                  << at(1969, 7, 20, 20, 17, 40) << qint64(5) << false;
+    QTest::newRow("leap day") << QByteArray("ld;1;2024-02-29 23:59:59;0;0") << "ld" << qint64(1)
+                              << at(2024, 2, 29, 23, 59, 59) << qint64(0) << false;
+    QTest::newRow("leap day of a fourth century") << QByteArray("ld;1;2000-02-29 00:00:00;0;0") << "ld" << qint64(1)
+                                                  << at(2000, 2, 29, 0, 0, 0) << qint64(0) << false;
+    QTest::newRow("first day of year 1") << QByteArray("y1;1;0001-01-01 00:00:00;0;0") << "y1" << qint64(1)
+                                         << at(1, 1, 1, 0, 0, 0) << qint64(0) << false;
+    QTest::newRow("last day of year 9999") << QByteArray("y9;1;9999-12-31 23:59:59;0;0") << "y9" << qint64(1)
+                                           << at(9999, 12, 31, 23, 59, 59) << qint64(0) << false;
     QTest::newRow("bytes of another code page") << QByteArray("caf\xe9;2;;9;0") << QString::fromUtf8("café")
                                                 << qint64(2) << QDateTime() << qint64(9) << false;
     for (const char *unusable : {"", "kof98", "kof98;1;;0", "kof98;1;;0;0;extra", ";1;;0;0", "kof98;-1;;0;0",
                                  "kof98;x;;0;0", "kof98;1;;0;2", "kof98;1;2026-02-30 10:00:00;0;0",
                                  "kof98;1;2026-1-5 10:00:00;0;0", "kof98;1;2026-01-05 24:00:00;0;0",
-                                 "kof98;99999999999999999999;;0;0"})
+                                 "kof98;99999999999999999999;;0;0", "kof98;1;1900-02-29 10:00:00;0;0",
+                                 "kof98;1;2023-02-29 10:00:00;0;0", "kof98;1;0000-12-31 10:00:00;0;0",
+                                 "kof98;1;2026-04-31 10:00:00;0;0", "kof98;1;2026-13-01 10:00:00;0;0",
+                                 "kof98;1;2026-00-10 10:00:00;0;0", "kof98;1;2026-01-00 10:00:00;0;0",
+                                 "kof98;1;2026-01-05 10:60:00;0;0", "kof98;1;2026-01-05 10:00:60;0;0"})
         QTest::newRow(*unusable ? unusable : "empty line") << QByteArray(unusable) << QString() << qint64(0) << QDateTime() << qint64(0) << false;
 }
 
@@ -103,6 +116,33 @@ void TestPlayHistory::readsALine()
     QCOMPARE(record->Seconds, seconds);
     QCOMPARE(record->Favourite, favourite);
     QVERIFY(!history.find(romSet.toUpper())); // names are matched with their letter case
+}
+
+// Days all over the calendar's ten thousand years, every month and weekday among them, each read as
+// QDate counts it.
+void TestPlayHistory::readsEveryDateAsTheCalendarHasIt()
+{
+    QByteArray file;
+    std::vector<QDate> dates;
+    for (QDate date(1, 1, 1); date.year() < 10000; date = date.addDays(37)) {
+        dates.push_back(date);
+        file += QStringLiteral("d%1;1;%2-%3-%4 12:34:56;0;0\r\n")
+                    .arg(dates.size())
+                    .arg(date.year(), 4, 10, QLatin1Char('0'))
+                    .arg(date.month(), 2, 10, QLatin1Char('0'))
+                    .arg(date.day(), 2, 10, QLatin1Char('0'))
+                    .toLatin1();
+    }
+    const QTemporaryDir dir;
+    writeFile(historyIn(dir), file);
+    PlayHistory history;
+    QCOMPARE(history.load(historyIn(dir)), PlayHistory::LoadStatus::Read);
+    for (size_t i = 0; i < dates.size(); ++i) {
+        const PlayRecord *record = history.find(QStringLiteral("d%1").arg(i + 1));
+        QVERIFY(record);
+        QCOMPARE(record->lastPlayedDate(), dates[i]);
+        QCOMPARE(record->lastPlayedTimeOfDay(), QTime(12, 34, 56));
+    }
 }
 
 // Lines Lanvo can't read, a second line of one set, sets the catalogue may no longer list and sets that
