@@ -97,30 +97,28 @@ void nameGame(const GameLineFields &fields, TGame &game, DetailsPool &pool)
     game.Details = pool.details(fields);
 }
 
-void locateGame(QByteArrayView romSet, TGame &game, const RomScanner &scanner)
-{
-    game.RomSet = displayText(romSet);
-    scanner.scan(game);
-}
-
-// The games of Text's lines into the records from Games on, one per line.
+// The games of Text's lines into the records from Games on, one per line; found once all are read.
 void readGames(QByteArrayView text, TGame *games, std::deque<TGameDetails> &details, const RomScanner &scanner)
 {
     DetailsPool pool(details);
     GameLineFields::Scratch scratch;
+    TGame *game = games;
     forEachGamesFileLine(text, [&](QByteArrayView line) {
         const GameLineFields fields = splitGameLine(line, scratch);
-        TGame &game = *games++;
-        nameGame(fields, game, pool);
-        locateGame(fields.romSet(), game, scanner);
+        nameGame(fields, *game, pool);
+        game++->RomSet = displayText(fields.romSet());
     });
+    scanner.scan(games, size_t(game - games));
 }
 
 // The same without the names and details.
 void locateGames(QByteArrayView text, TGame *games, const RomScanner &scanner)
 {
     QByteArray scratch;
-    forEachGamesFileLine(text, [&](QByteArrayView line) { locateGame(gameLineRomSet(line, scratch), *games++, scanner); });
+    TGame *game = games;
+    forEachGamesFileLine(text,
+                         [&](QByteArrayView line) { game++->RomSet = displayText(gameLineRomSet(line, scratch)); });
+    scanner.scan(games, size_t(game - games));
 }
 
 } // namespace

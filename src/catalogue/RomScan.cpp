@@ -5,6 +5,9 @@
 #include "DirectoryListing.h"
 #include "FilesUtils.h"
 
+#include <algorithm>
+#include <array>
+
 namespace Lanvo {
 
 namespace {
@@ -55,6 +58,7 @@ public:
     }
 
     const QString &path() const { return m_path; }
+    void prefetch(size_t hash) const { m_index.prefetch(hash); }
     // Kept for other look-ups in the same directory, such as the emulator's files in a start folder
     // that is also the ROM directory.
     const DirectoryListing &listing() const { return m_listing; }
@@ -138,11 +142,38 @@ RomScanner::~RomScanner() = default;
 
 void RomScanner::scan(TGame &game) const
 {
+    scan(game, AsciiSetIndex::hashOf(game.RomSet));
+}
+
+// Each set's slots are asked for a few games ahead: the index of a large ROM directory is larger than a
+// core's cache, and waiting for each slot in turn was most of the scan.
+void RomScanner::scan(TGame *games, size_t count) const
+{
+    constexpr size_t Ahead = 8;
+    std::array<size_t, Ahead> hashes{};
+    const auto askAhead = [&](size_t game) {
+        const size_t hash = AsciiSetIndex::hashOf(games[game].RomSet);
+        m_first->prefetch(hash);
+        if (m_second)
+            m_second->prefetch(hash);
+        hashes[game % Ahead] = hash;
+    };
+    for (size_t game = 0; game < std::min(Ahead, count); ++game)
+        askAhead(game);
+    for (size_t game = 0; game < count; ++game) {
+        const size_t hash = hashes[game % Ahead];
+        if (game + Ahead < count)
+            askAhead(game + Ahead);
+        scan(games[game], hash);
+    }
+}
+
+void RomScanner::scan(TGame &game, size_t hash) const
+{
     game.Location = rlMissing;
     game.FoundDir.clear();
     if (isPlainFileName(game.RomSet)) {
         const Directory &second = m_second ? *m_second : *m_first;
-        const size_t hash = AsciiSetIndex::hashOf(game.RomSet);
         const quint8 inFirst = m_first->findsOf(game.RomSet, hash);
         const quint8 inSecond = m_second ? m_second->findsOf(game.RomSet, hash) : inFirst;
         // The order of ScanRomSet: the second directory's find replaces the first's.

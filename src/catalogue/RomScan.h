@@ -27,6 +27,8 @@ public:
     RomScanner &operator=(const RomScanner &) = delete;
 
     void scan(TGame &game) const;
+    // Scans Count games from Games on, each as scan does.
+    void scan(TGame *games, size_t count) const;
 
     // existingAnyCase(Dir, Name) answered from the listing of Dir when Dir is a ROM directory whose
     // listing is complete; nothing otherwise.
@@ -34,6 +36,8 @@ public:
 
 private:
     class Directory;
+
+    void scan(TGame &game, size_t hash) const;
 
     std::unique_ptr<Directory> m_first;
     std::unique_ptr<Directory> m_second; // null when both names are one directory
