@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,19 +58,23 @@ RegularFileRead readRegularFile(const QString &path, qint64 maxSize)
         result.Status = RegularFileStatus::TooLarge;
         return result;
     }
-    result.Bytes.reserve(file.size());
-    // Read in blocks up to one byte past the cap, so a file that grows meanwhile is still bounded.
-    QByteArray block(64 * 1024, Qt::Uninitialized);
+    // Read straight into the result, one byte past the size to see at once a file that grew meanwhile;
+    // up to one byte past the cap, so that such a file is still bounded.
+    qint64 length = 0;
+    result.Bytes.resize(file.size() + 1);
     for (;;) {
-        const qint64 got = file.read(block.data(), block.size());
+        if (length == result.Bytes.size())
+            result.Bytes.resize(std::min(length * 2, maxSize + 1));
+        const qint64 got = file.read(result.Bytes.data() + length, result.Bytes.size() - length);
         if (got < 0)
             return {RegularFileStatus::Failed, {}};
         if (got == 0)
             break;
-        result.Bytes.append(block.constData(), got);
-        if (result.Bytes.size() > maxSize)
+        length += got;
+        if (length > maxSize)
             return {RegularFileStatus::TooLarge, {}};
     }
+    result.Bytes.truncate(length);
     return result;
 }
 

@@ -2,6 +2,7 @@
 #include "DirectoryListing.h"
 #include "FilesUtils.h"
 #include "LanvoError.h"
+#include "RegularFile.h"
 #include "TestFakes.h"
 
 #include <QDir>
@@ -34,6 +35,8 @@ private Q_SLOTS:
     void atomicWriteKeepsAReplacedFilesPermissions();
     void findsNameInAnyCase_data();
     void findsNameInAnyCase();
+    void readsAFileUpToItsCap_data();
+    void readsAFileUpToItsCap();
 };
 
 void TestFilesUtils::findsNameInAnyCase_data()
@@ -250,6 +253,39 @@ void TestFilesUtils::atomicWriteKeepsAReplacedFilesPermissions()
     QVERIFY(written);
     QCOMPARE(readFile(path), QByteArray("new"));
     QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), shared);
+}
+
+// A file whose size the system reports as 0 (those of /proc) is read whole all the same, and bounded.
+void TestFilesUtils::readsAFileUpToItsCap_data()
+{
+    QTest::addColumn<QString>("file"); // "cmdline" for /proc/self/cmdline, else a file of that many bytes
+    QTest::addColumn<qint64>("cap");
+    QTest::addColumn<bool>("read");
+
+    QTest::newRow("exactly the cap") << "100000" << qint64(100000) << true;
+    QTest::newRow("a byte past the cap") << "100001" << qint64(100000) << false;
+    QTest::newRow("empty") << "0" << qint64(0) << true;
+    QTest::newRow("size unknown ahead") << "cmdline" << qint64(1024 * 1024) << true;
+    QTest::newRow("size unknown ahead, past the cap") << "cmdline" << qint64(4) << false;
+}
+
+void TestFilesUtils::readsAFileUpToItsCap()
+{
+    QFETCH(QString, file);
+    QFETCH(qint64, cap);
+    QFETCH(bool, read);
+    const QTemporaryDir dir;
+    QString path = QStringLiteral("/proc/self/cmdline");
+    if (file != QLatin1String("cmdline")) {
+        path = dir.filePath(QStringLiteral("f"));
+        QByteArray bytes(file.toInt(), Qt::Uninitialized);
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7 % 251);
+        writeFile(path, bytes);
+    }
+    const RegularFileRead result = readRegularFile(path, cap);
+    QCOMPARE(result.Status, read ? RegularFileStatus::Read : RegularFileStatus::TooLarge);
+    QCOMPARE(result.Bytes, read ? readFile(path) : QByteArray());
 }
 
 QTEST_APPLESS_MAIN(TestFilesUtils)
