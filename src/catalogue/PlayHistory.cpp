@@ -1,6 +1,7 @@
 #include "PlayHistory.h"
 
 #include "FilesUtils.h"
+#include "HistoryLine.h"
 #include "RegularFile.h"
 #include "TextDecoding.h"
 #include "TextLines.h"
@@ -11,8 +12,6 @@
 #include <utility>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -20,102 +19,7 @@ namespace Lanvo {
 
 namespace {
 
-constexpr qint64 SecondsPerDay = 24 * 60 * 60;
-constexpr int FieldCount = 5;
 const qint64 EpochDay = QDate(1970, 1, 1).toJulianDay();
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimmed(QByteArrayView field)
-{
-    while (!field.isEmpty() && isBlank(field.front()))
-        field = field.sliced(1);
-    while (!field.isEmpty() && isBlank(field.back()))
-        field.chop(1);
-    return field;
-}
-
-// Exactly five fields, or none: a line with fewer or more is not one Lanvo wrote.
-std::optional<std::array<QByteArrayView, FieldCount>> splitFields(QByteArrayView line)
-{
-    std::array<QByteArrayView, FieldCount> fields;
-    for (int i = 0; i < FieldCount; ++i) {
-        const void *separator = std::memchr(line.data(), ';', size_t(line.size()));
-        const qsizetype end = separator ? static_cast<const char *>(separator) - line.data() : -1;
-        const bool last = i == FieldCount - 1;
-        if (last != (end < 0))
-            return std::nullopt;
-        fields[static_cast<size_t>(i)] = trimmed(last ? line : line.first(end));
-        if (!last)
-            line = line.sliced(end + 1);
-    }
-    return fields;
-}
-
-// Decimal digits only, no sign, within qint64.
-std::optional<qint64> readCount(QByteArrayView field)
-{
-    if (field.isEmpty())
-        return std::nullopt;
-    qint64 value = 0;
-    for (const char c : field) {
-        if (c < '0' || c > '9' || qMulOverflow(value, qint64(10), &value)
-            || qAddOverflow(value, qint64(c - '0'), &value))
-            return std::nullopt;
-    }
-    return value;
-}
-
-int digitsAt(QByteArrayView text, qsizetype at, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = at; i < at + count; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-// The days from 1970-01-01 to a date of the Gregorian calendar from year 1 on, or none for a date that
-// does not exist. Counted rather than asked of QDate, whose calendar look-ups were a twentieth of a load.
-std::optional<qint64> daysSinceEpoch(int year, int month, int day)
-{
-    static constexpr std::array<int, 12> MonthLengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1 || month < 1 || month > 12 || day < 1)
-        return std::nullopt;
-    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    if (day > MonthLengths[size_t(month - 1)] + (month == 2 && leap ? 1 : 0))
-        return std::nullopt;
-    // Years counted from March on, so that a leap day ends its year: 400 years are 146,097 days.
-    const int marchYear = month > 2 ? year : year - 1;
-    const int era = marchYear / 400;
-    const int yearOfEra = marchYear - era * 400;
-    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    constexpr qint64 EpochFromMarchZero = 719468; // the days from 0000-03-01 to 1970-01-01
-    return qint64(era) * 146097 + dayOfEra - EpochFromMarchZero;
-}
-
-// "YYYY-MM-DD hh:mm:ss", read by position: no parser set-up per line.
-std::optional<qint64> readWallClock(QByteArrayView field)
-{
-    if (field.size() != 19 || field[4] != '-' || field[7] != '-' || field[10] != ' ' || field[13] != ':'
-        || field[16] != ':')
-        return std::nullopt;
-    const std::optional<qint64> day =
-        daysSinceEpoch(digitsAt(field, 0, 4), digitsAt(field, 5, 2), digitsAt(field, 8, 2));
-    const int hour = digitsAt(field, 11, 2);
-    const int minute = digitsAt(field, 14, 2);
-    const int second = digitsAt(field, 17, 2);
-    if (!day || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
-        return std::nullopt;
-    return *day * SecondsPerDay + hour * 3600 + minute * 60 + second;
-}
 
 QByteArray wallClockText(qint64 seconds)
 {
@@ -142,13 +46,10 @@ qint64 saturatedAdd(qint64 a, qint64 b)
     return qAddOverflow(a, b, &sum) ? std::numeric_limits<qint64>::max() : sum;
 }
 
-} // namespace
-
-namespace {
-
 qint64 dayOf(qint64 wallClock)
 {
-    return wallClock >= 0 ? wallClock / SecondsPerDay : -((-wallClock - 1) / SecondsPerDay) - 1;
+    constexpr qint64 Day = PlayRecord::SecondsPerDay;
+    return wallClock >= 0 ? wallClock / Day : -((-wallClock - 1) / Day) - 1;
 }
 
 } // namespace
@@ -162,7 +63,7 @@ QTime PlayRecord::lastPlayedTimeOfDay() const
 {
     if (!hasLastPlayed())
         return {};
-    const qint64 second = LastPlayed - dayOf(LastPlayed) * SecondsPerDay;
+    const qint64 second = LastPlayed - dayOf(LastPlayed) * PlayRecord::SecondsPerDay;
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(second * 1000));
 }
 
@@ -176,7 +77,7 @@ QDateTime PlayRecord::lastPlayedTime() const
 qint64 wallClockSeconds(const QDateTime &localTime)
 {
     const QDate date = localTime.date();
-    return (date.toJulianDay() - EpochDay) * SecondsPerDay + localTime.time().msecsSinceStartOfDay() / 1000;
+    return (date.toJulianDay() - EpochDay) * PlayRecord::SecondsPerDay + localTime.time().msecsSinceStartOfDay() / 1000;
 }
 
 void PlayHistory::clear()
@@ -220,20 +121,13 @@ void PlayHistory::addLine(QByteArrayView bytes, std::vector<PendingIndex> &toInd
     const auto offsetOf = [this](QByteArrayView part) { return quint32(part.data() - m_content.constData()); };
     line.Begin = offsetOf(bytes);
     line.Length = quint32(bytes.size());
-    const auto fields = splitFields(bytes);
-    if (!fields || (*fields)[0].isEmpty())
+    const std::optional<HistoryLine> read = readHistoryLine(bytes);
+    if (!read)
         return;
-    const std::optional<qint64> times = readCount((*fields)[1]);
-    const QByteArrayView last = (*fields)[2];
-    const std::optional<qint64> lastPlayed = last.isEmpty() ? PlayRecord::NeverPlayed : readWallClock(last);
-    const std::optional<qint64> seconds = readCount((*fields)[3]);
-    const QByteArrayView favourite = (*fields)[4];
-    if (!times || !lastPlayed || !seconds || favourite.size() != 1 || (favourite[0] != '0' && favourite[0] != '1'))
-        return;
-    const QByteArrayView romSet = (*fields)[0];
+    const QByteArrayView romSet = read->RomSet;
     line.SetBegin = offsetOf(romSet);
     line.SetLength = quint32(romSet.size());
-    line.Record = {*times, *lastPlayed, *seconds, favourite[0] == '1'};
+    line.Record = read->Record;
     indexReadLine(romSet, quint32(m_readLines.size() - 1), toIndex);
 }
 

@@ -18,6 +18,7 @@ namespace Lanvo {
 struct PlayRecord
 {
     static constexpr qint64 NeverPlayed = std::numeric_limits<qint64>::min();
+    static constexpr qint64 SecondsPerDay = 24 * 60 * 60;
 
     qint64 Times = 0;
     // The local wall-clock time of the last run's start, in seconds from 1970-01-01 00:00:00, as the

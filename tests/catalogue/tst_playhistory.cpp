@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 using namespace Lanvo;
 using namespace Lanvo::Test;
 
@@ -68,6 +70,15 @@ void TestPlayHistory::readsALine_data()
                                           << qint64(0) << true;
     QTest::newRow("blanks around fields") << QByteArray(" mslug ; 1 ;1999-12-31 00:00:00; 61 ;1") << "mslug"
                                           << qint64(1) << at(1999, 12, 31, 0, 0, 0) << qint64(61) << true;
+    QTest::newRow("tabs and blanks around every field, the time among them")
+        << QByteArray("\tmslug\t; 1\t;\t1999-12-31 00:00:00 ;61\t; 0 ") << "mslug" << qint64(1)
+        << at(1999, 12, 31, 0, 0, 0) << qint64(61) << false;
+    QTest::newRow("blanks in the empty time") << QByteArray("aof3;0; \t ;0;1") << "aof3" << qint64(0) << QDateTime()
+                                              << qint64(0) << true;
+    QTest::newRow("leading zeros") << QByteArray("z;007;;0010;0") << "z" << qint64(7) << QDateTime() << qint64(10)
+                                   << false;
+    QTest::newRow("the largest count") << QByteArray("big;9223372036854775807;;0;0") << "big"
+                                       << std::numeric_limits<qint64>::max() << QDateTime() << qint64(0) << false;
     QTest::newRow("before 1970") << QByteArray("old;1;1969-07-20 20:17:40;5;0") << "old" << qint64(1)
                                  << at(1969, 7, 20, 20, 17, 40) << qint64(5) << false;
     QTest::newRow("leap day") << QByteArray("ld;1;2024-02-29 23:59:59;0;0") << "ld" << qint64(1)
@@ -87,7 +98,11 @@ void TestPlayHistory::readsALine_data()
                                  "kof98;1;2023-02-29 10:00:00;0;0", "kof98;1;0000-12-31 10:00:00;0;0",
                                  "kof98;1;2026-04-31 10:00:00;0;0", "kof98;1;2026-13-01 10:00:00;0;0",
                                  "kof98;1;2026-00-10 10:00:00;0;0", "kof98;1;2026-01-00 10:00:00;0;0",
-                                 "kof98;1;2026-01-05 10:60:00;0;0", "kof98;1;2026-01-05 10:00:60;0;0"})
+                                 "kof98;1;2026-01-05 10:60:00;0;0", "kof98;1;2026-01-05 10:00:60;0;0",
+                                 "kof98;1 2;;0;0", "kof98;1;;;0", "kof98;1;;0;", "kof98;1;;0;0 1", "kof98;1;;0;01",
+                                 "kof98;1;2026-01-05 10:00:00x;0;0", "kof98;1;2026-01-05 10:00:0;0;0",
+                                 "kof98;1;2026-01-05 10:00:00", "kof98;1;;0", "kof98;9223372036854775808;;0;0",
+                                 " \t;1;;0;0"})
         QTest::newRow(*unusable ? unusable : "empty line") << QByteArray(unusable) << QString() << qint64(0) << QDateTime() << qint64(0) << false;
 }
 
