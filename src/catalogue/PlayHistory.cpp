@@ -107,7 +107,6 @@ PlayHistory::LoadStatus PlayHistory::load(const QString &path)
     // Room for the lines Lanvo writes (about 40 bytes), without a first pass to count them.
     const size_t likelyLines = size_t(content.size() / 32 + 1);
     m_readLines.reserve(likelyLines);
-    m_asciiSets.reserve(qsizetype(likelyLines));
     std::vector<PendingIndex> toIndex;
     toIndex.reserve(likelyLines);
     forEachTextLine(content, [this, &toIndex](QByteArrayView line) { addLine(line, toIndex); });
@@ -148,6 +147,7 @@ void PlayHistory::indexReadLine(QByteArrayView romSet, quint32 number, std::vect
 void PlayHistory::indexAsciiSets(const std::vector<PendingIndex> &toIndex)
 {
     constexpr size_t Ahead = 8;
+    m_asciiSets.reserve(qsizetype(toIndex.size())); // sized for the sets there are, not for a guess
     for (size_t i = 0; i < toIndex.size(); ++i) {
         if (i + Ahead < toIndex.size())
             m_asciiSets.prefetch(toIndex[i + Ahead].Hash);
