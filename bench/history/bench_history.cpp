@@ -29,7 +29,7 @@ using Lanvo::Bench::median;
 namespace {
 
 constexpr int Games = 50000;
-constexpr int Repetitions = 7;
+constexpr int Repetitions = 25;
 
 QString romSetName(int i)
 {
