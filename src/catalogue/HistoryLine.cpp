@@ -1,25 +1,13 @@
 #include "HistoryLine.h"
 
+#include "TextLines.h"
+
 #include <array>
 #include <cstring>
 
 namespace Lanvo {
 
 namespace {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimmed(QByteArrayView field)
-{
-    while (!field.isEmpty() && isBlank(field.front()))
-        field = field.sliced(1);
-    while (!field.isEmpty() && isBlank(field.back()))
-        field.chop(1);
-    return field;
-}
 
 int digitsAt(QByteArrayView text, qsizetype at, qsizetype count)
 {
@@ -89,7 +77,7 @@ public:
         const void *separator = m_failed ? nullptr : std::memchr(m_at, ';', size_t(m_end - m_at));
         if (!separator)
             return fail(QByteArrayView());
-        const QByteArrayView field = trimmed(QByteArrayView(m_at, static_cast<const char *>(separator)));
+        const QByteArrayView field = trimBlanks(QByteArrayView(m_at, static_cast<const char *>(separator)));
         m_at = static_cast<const char *>(separator) + 1;
         return field;
     }

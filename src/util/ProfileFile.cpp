@@ -4,6 +4,7 @@
 
 #include "LanvoError.h"
 #include "RegularFile.h"
+#include "TextLines.h"
 
 #include <QByteArrayView>
 #include <QFile>
@@ -57,20 +58,6 @@ struct Splice
 LanvoError writeError(const QString &path)
 {
     return LanvoError(QStringLiteral("Unable to write to ") + path);
-}
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimBlanks(QByteArrayView text)
-{
-    while (!text.isEmpty() && isBlank(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && isBlank(text.back()))
-        text.chop(1);
-    return text;
 }
 
 char asciiLower(char c)

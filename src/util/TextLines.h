@@ -8,6 +8,22 @@
 
 namespace Lanvo {
 
+// A blank within a line of the files Lanvo reads: a space or a tab.
+inline bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Text without the blanks at its start and end.
+inline QByteArrayView trimBlanks(QByteArrayView text)
+{
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
 // Calls OnLine(QByteArrayView) for each line of Text: CR LF, LF or CR end a line, a last line without
 // an ending counts, and every other byte, NUL included, belongs to its line. An OnLine that returns a
 // bool stops the walk with false.
